@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, playing or testing the game needs.
+# Usage: scripts/deps.sh play|test   (skips what is installed; sudo when not root)
+set -euo pipefail
+
+build_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev)
+play_packages=(qt6-qpa-plugins)
+test_packages=(xvfb xauth xdotool x11-utils imagemagick)
+
+case "${1:-}" in
+  play) wanted=("${build_packages[@]}" "${play_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${play_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 play|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
