@@ -1,0 +1,68 @@
+// Access to the current user's registry hive: keys, REG_SZ and REG_DWORD values.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+// Raised when the hive cannot be read or written, or a value is missing or of
+// another type than asked for. A failed write says "Failed to set data for '<name>'".
+class RegistryError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class RegistryValueType { None, String, ExpandString, Binary, DWord, MultiString, QWord, Other };
+
+// One handle on the hive, in the manner of the classic registry wrapper: open a
+// key (creating it if asked), read and write its values, close. On Linux the
+// hive is a `.reg` text file; the accessor locks it exclusively from the first
+// OpenKey until CloseKey or destruction, reads it afresh on opening and saves
+// every write atomically before the write returns.
+class RegistryAccessor
+{
+public:
+    // The current user's hive ($XDG_CONFIG_HOME/Kalvora/Sudoku.reg on Linux).
+    RegistryAccessor();
+    // An explicit hive file (tests, tools). Ignored by the Windows backend.
+    explicit RegistryAccessor(const std::filesystem::path& hiveFile);
+    ~RegistryAccessor();
+
+    RegistryAccessor(const RegistryAccessor&) = delete;
+    RegistryAccessor& operator=(const RegistryAccessor&) = delete;
+
+    // Backslash-separated key, relative to the open key, or to the root when no
+    // key is open or the key starts with a backslash. Returns false when the key
+    // does not exist and canCreate is false. Throws RegistryError when the hive
+    // cannot be locked, read or (on creation) written.
+    bool OpenKey(const std::string& key, bool canCreate);
+    void CloseKey();
+    // The open key's path without the leading backslash ("" when none is open).
+    std::string CurrentPath() const;
+
+    bool ValueExists(const std::string& name) const;
+    RegistryValueType GetDataType(const std::string& name) const;
+
+    // Throw RegistryError when the value is missing or of another type.
+    std::string ReadString(const std::string& name) const;
+    std::int32_t ReadInteger(const std::string& name) const;
+
+    // Throw RegistryError("Failed to set data for '<name>'") when the value
+    // cannot be stored; earlier writes stay.
+    void WriteString(const std::string& name, const std::string& utf8);
+    void WriteInteger(const std::string& name, std::int32_t value);
+
+    // Deletes the key (relative as in OpenKey) with all its values and subkeys.
+    // Returns false when it does not exist.
+    bool DeleteKey(const std::string& key);
+
+    // The hive file this accessor works on (Linux; empty on Windows).
+    std::filesystem::path HivePath() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};

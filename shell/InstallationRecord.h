@@ -1,0 +1,12 @@
+// The installation record the game keeps under Software\Kalvora\Sudoku at start-up.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+class RegistryAccessor;
+
+// Writes the record unless a valid one is there already (Path a text naming an
+// existing file); the best-results list is created empty, existing entries stay.
+void EnsureInstallationRecord(RegistryAccessor& registry, const std::filesystem::path& executable,
+                              const std::string& versionText, const std::string& title);
