@@ -33,7 +33,7 @@ public:
     int Count();
     // Deletes the list and starts an empty one.
     void ClearAll();
-    // Creates an empty list unless one is there.
+    // The first-run set-up: LastTime 0, then IlePoz 0; entries already stored stay.
     void Initialise();
 
 private:

@@ -1,0 +1,76 @@
+// The `.reg` text form of a registry hive: a pure parser and writer, no file access.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace hivefile {
+
+// Registry type numbers as the `hex(<n>):` spelling writes them.
+enum : std::uint32_t {
+    TypeNone = 0,
+    TypeString = 1,
+    TypeExpandString = 2,
+    TypeBinary = 3,
+    TypeDWord = 4,
+    TypeMultiString = 7,
+    TypeQWord = 11,
+};
+
+// How a value is spelt in the file; kept so hand-written values come back as they were.
+enum class Spelling {
+    Text,  // "name"="text"          bytes hold the UTF-8 text (unescaped)
+    DWord, // "name"=dword:0000000a  number holds the value
+    Hex,   // "name"=hex(<type>):..  bytes hold the raw data
+};
+
+struct Value
+{
+    std::string name; // "" is the key's default value, written as @
+    std::uint32_t type = TypeString;
+    Spelling spelling = Spelling::Text;
+    std::string bytes;
+    std::uint32_t number = 0;
+};
+
+// A line inside a section that is not understood: written back exactly as read
+// (continuation lines included), so a hand edit is never lost.
+struct Verbatim
+{
+    std::string text;
+};
+
+using Entry = std::variant<Value, Verbatim>;
+
+struct Section
+{
+    std::string path; // as in the brackets, e.g. HKEY_CURRENT_USER\Software\Kalvora
+    std::vector<Entry> entries;
+};
+
+struct Hive
+{
+    std::vector<std::string> preamble; // lines not understood before the first section
+    std::vector<Section> sections;
+};
+
+inline constexpr std::string_view Header = "Windows Registry Editor Version 5.00";
+
+// Nothing when the text is not a registry file at all (no header line).
+// Runs in time and memory linear in the text, whatever it holds.
+std::optional<Hive> Parse(std::string_view text);
+std::string Serialise(const Hive& hive);
+
+// ASCII case-insensitive equality, as the registry compares key and value names.
+bool SameName(std::string_view a, std::string_view b);
+// Lower-cases ASCII letters, for lookup tables keyed by name.
+std::string FoldName(std::string_view name);
+
+// REG_SZ spelt as hex(1): UTF-16LE; returns UTF-8 without the terminating NULs.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
+} // namespace hivefile
