@@ -3,6 +3,7 @@
 
 #include <QBasicTimer>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QObject>
 #include <QPointer>
@@ -88,6 +89,7 @@ protected:
 private:
     void pointerOver(QWidget *widget, QPoint globalPosition);
     void showFor(QWidget *widget);
+    void dropHint();
 
     QFont m_font;
     std::array<QColor, 4> m_colors;
@@ -99,6 +101,7 @@ private:
     QPoint m_pointer;                 // last pointer position seen, global
     QBasicTimer m_showTimer;
     QBasicTimer m_hideTimer;
+    QElapsedTimer m_recentlyShown;   // when a shown balloon last went away by the pointer moving on
     QPointer<TArrowHintWindow> m_window;
 };
 

@@ -1,0 +1,89 @@
+// The game's modal dialogs with Polish buttons.
+#include "StandardDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+// The game breaks lines in its messages with a lone carriage return.
+QString withLineFeeds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void centreOnScreen(QWidget *dialog, QWidget *parent)
+{
+    QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    dialog->adjustSize();
+    QRect frame = dialog->frameGeometry();
+    frame.moveCenter(screen->geometry().center());
+    dialog->move(frame.topLeft());
+}
+
+}  // namespace
+
+bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, title, withLineFeeds(text), QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QString AskText(QWidget *parent, const QString &caption, const QString &prompt,
+                const QString &initial, int maxLength, bool *accepted)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("AskTextDialog"));
+    dialog.setWindowTitle(caption);
+    dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *label = new QLabel(withLineFeeds(prompt), &dialog);
+    auto *edit = new QLineEdit(&dialog);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    edit->setText(initial);
+    edit->setMinimumWidth(240);
+    label->setBuddy(edit);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Anuluj"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+
+    centreOnScreen(&dialog, parent);
+    edit->setFocus();
+    edit->selectAll();
+
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    if (accepted)
+        *accepted = ok;
+    return ok ? edit->text() : initial;
+}
+
+void ShowError(QWidget *parent, const QString &message)
+{
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), withLineFeeds(message),
+                    QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}

@@ -1,0 +1,160 @@
+// The link label: hover and pressed fonts over an ordinary label.
+#include "TSensitiveLabel.h"
+
+#include "ColorValue.h"
+
+#include <QMouseEvent>
+
+LabelFontLook LabelFontLook::of(const QFont &font, const QColor &color)
+{
+    LabelFontLook look;
+    look.color = color;
+    look.family = font.family();
+    if (font.pixelSize() > 0)
+        look.pixelSize = font.pixelSize();
+    else
+        look.pointSize = font.pointSize();
+    look.bold = font.bold();
+    look.italic = font.italic();
+    look.underline = font.underline();
+    look.strikeOut = font.strikeOut();
+    return look;
+}
+
+const LabelFontLook &TSensitiveLabel::NormalFont()
+{
+    // The game's default control font, as every label has it before its layout
+    // gives it another one.
+    static const LabelFontLook normal = [] {
+        QFont font(QStringLiteral("MS Sans Serif"));
+        font.setPointSize(8);
+        return LabelFontLook::of(font, ColorFromValue(SystemColor::WindowText));
+    }();
+    return normal;
+}
+
+TSensitiveLabel::TSensitiveLabel(QWidget *parent) : QLabel(parent)
+{
+    NormalFont();
+    QFont base(NormalFont().family);
+    base.setPointSize(NormalFont().pointSize);
+    m_fontMouseDown = base;
+    m_fontMouseDownColor = QColor(255, 0, 0);
+    m_fontMouseMove = base;
+    m_fontMouseMoveColor = NormalFont().color;
+    setMouseTracking(true);
+}
+
+void TSensitiveLabel::setActiveMouseDown(bool active)
+{
+    if (active == m_activeMouseDown)
+        return;
+    m_activeMouseDown = active;
+    update();
+}
+
+void TSensitiveLabel::setActiveMouseMove(bool active)
+{
+    if (active == m_activeMouseMove)
+        return;
+    m_activeMouseMove = active;
+    update();
+}
+
+void TSensitiveLabel::setFontMouseDown(const QFont &font)
+{
+    m_fontMouseDown = font;
+    update();
+}
+
+void TSensitiveLabel::setFontMouseDownColor(const QColor &color)
+{
+    m_fontMouseDownColor = color;
+    update();
+}
+
+void TSensitiveLabel::setFontMouseMove(const QFont &font)
+{
+    m_fontMouseMove = font;
+    update();
+}
+
+void TSensitiveLabel::setFontMouseMoveColor(const QColor &color)
+{
+    m_fontMouseMoveColor = color;
+    update();
+}
+
+void TSensitiveLabel::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (autoSize)
+        adjustSize();
+}
+
+QColor TSensitiveLabel::fontColor() const
+{
+    return palette().color(QPalette::WindowText);
+}
+
+void TSensitiveLabel::takeLook(const LabelFontLook &look)
+{
+    QFont changed = font();
+    changed.setFamilies({look.family});
+    if (look.pixelSize > 0)
+        changed.setPixelSize(look.pixelSize);
+    else if (look.pointSize > 0)
+        changed.setPointSize(look.pointSize);
+    changed.setBold(look.bold);
+    changed.setItalic(look.italic);
+    changed.setUnderline(look.underline);
+    changed.setStrikeOut(look.strikeOut);
+    setFont(changed);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, look.color);
+    setPalette(colours);
+    if (m_autoSize)
+        adjustSize();
+    update();
+}
+
+void TSensitiveLabel::enterEvent(QEnterEvent *event)
+{
+    // The hover font applies whatever ActiveMouseMove holds; the links rely on it.
+    takeLook(LabelFontLook::of(m_fontMouseMove, m_fontMouseMoveColor));
+    QLabel::enterEvent(event);
+}
+
+void TSensitiveLabel::leaveEvent(QEvent *event)
+{
+    takeLook(NormalFont());
+    QLabel::leaveEvent(event);
+}
+
+void TSensitiveLabel::mousePressEvent(QMouseEvent *event)
+{
+    emit OnMouseDown(event->button(), event->modifiers(), event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        m_pressedInside = true;
+    if (m_activeMouseDown && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
+        takeLook(LabelFontLook::of(m_fontMouseDown, m_fontMouseDownColor));
+}
+
+void TSensitiveLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    emit OnMouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+    QLabel::mouseMoveEvent(event);
+}
+
+void TSensitiveLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit OnMouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    takeLook(NormalFont());
+    if (event->button() == Qt::LeftButton) {
+        const bool click = m_pressedInside && rect().contains(event->position().toPoint());
+        m_pressedInside = false;
+        if (click)
+            emit OnClick();
+    }
+}
