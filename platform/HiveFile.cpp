@@ -375,9 +375,7 @@ std::optional<Hive> Parse(std::string_view text)
         current->entries.push_back(std::move(*value));
     }
 
-    if (!headerSeen && !TrimLeft(TrimRight(text)).empty())
-        return std::nullopt;
-    return hive;
+    return hive; // blank text is an empty hive
 }
 
 // ---------------------------------------------------------------- writing
