@@ -1,0 +1,129 @@
+// The desktop icon of the game: a small sudoku grid in the game's blue, as SVG and as a 256-pixel PNG.
+#include "AppIcon.h"
+
+#include "Studio.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgRenderer>
+#include <cstdio>
+
+namespace painter {
+
+namespace {
+
+QString number(qreal value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+// SVG path data of a painter path, with coordinates rounded so the text stays stable.
+QString pathData(const QPainterPath &path)
+{
+    QString d;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            d += "M" + number(e.x) + "," + number(e.y);
+            break;
+        case QPainterPath::LineToElement:
+            d += "L" + number(e.x) + "," + number(e.y);
+            break;
+        case QPainterPath::CurveToElement: {
+            const QPainterPath::Element c2 = path.elementAt(i + 1);
+            const QPainterPath::Element end = path.elementAt(i + 2);
+            d += "C" + number(e.x) + "," + number(e.y) + " " + number(c2.x) + "," + number(c2.y) + " "
+                 + number(end.x) + "," + number(end.y);
+            i += 2;
+            break;
+        }
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    return d + "Z";
+}
+
+} // namespace
+
+QByteArray appIconSvg()
+{
+    const QString blue = ink::gameBlue.name();
+    const qreal left = 28;
+    const qreal top = 28;
+    const qreal cell = 200.0 / 9;
+    QString svg;
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 256 256\">\n";
+    svg += "<defs><linearGradient id=\"paper\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+           "<stop offset=\"0\" stop-color=\"#ffffff\"/><stop offset=\"1\" stop-color=\"#d8ecff\"/></linearGradient></defs>\n";
+    svg += "<rect x=\"8\" y=\"8\" width=\"240\" height=\"240\" rx=\"36\" fill=\"" + blue + "\"/>\n";
+    svg += "<rect x=\"18\" y=\"18\" width=\"220\" height=\"220\" rx=\"28\" fill=\"url(#paper)\"/>\n";
+    // Shaded alternate boxes, as in the game window.
+    for (int br = 0; br < 3; ++br)
+        for (int bc = 0; bc < 3; ++bc)
+            if ((br + bc) % 2 == 1)
+                svg += "<rect x=\"" + number(left + bc * 3 * cell) + "\" y=\"" + number(top + br * 3 * cell)
+                       + "\" width=\"" + number(3 * cell) + "\" height=\"" + number(3 * cell) + "\" fill=\"#c9e0ff\"/>\n";
+    for (int i = 1; i < 9; ++i) {
+        if (i % 3 == 0)
+            continue;
+        const qreal at = left + i * cell;
+        svg += "<path d=\"M" + number(at) + "," + number(top) + "V" + number(top + 200) + "M" + number(left) + ","
+               + number(at) + "H" + number(left + 200) + "\" stroke=\"#7fa6e6\" stroke-width=\"2\"/>\n";
+    }
+    for (int i = 0; i <= 9; i += 3) {
+        const qreal at = left + i * cell;
+        svg += "<path d=\"M" + number(at) + "," + number(top - 3) + "V" + number(top + 203) + "M" + number(left - 3)
+               + "," + number(at) + "H" + number(left + 203) + "\" stroke=\"" + blue + "\" stroke-width=\"6\"/>\n";
+    }
+    // A few digits; their outlines come from the game's own letters.
+    const struct {
+        int row, col, digit;
+        bool given;
+    } digits[] = {{0, 1, 5, true}, {0, 6, 3, true}, {1, 4, 7, true}, {2, 0, 9, false}, {2, 8, 1, true},
+                  {3, 3, 8, true}, {4, 1, 2, false}, {4, 7, 6, true}, {5, 5, 4, true}, {6, 2, 1, true},
+                  {7, 6, 5, false}, {8, 4, 3, true}, {8, 8, 7, true}, {6, 7, 9, true}};
+    const QFont font = Studio::font(Studio::garamond(), 22, true);
+    for (const auto &d : digits) {
+        QPainterPath glyph;
+        glyph.addText(0, 0, font, QString::number(d.digit));
+        const QRectF bounds = glyph.boundingRect();
+        const QPointF centre(left + (d.col + 0.5) * cell, top + (d.row + 0.5) * cell);
+        glyph.translate(centre - bounds.center());
+        svg += "<path d=\"" + pathData(glyph) + "\" fill=\"" + (d.given ? blue : QString("#1a1a1a")) + "\"/>\n";
+    }
+    svg += "</svg>\n";
+    return svg.toUtf8();
+}
+
+bool writeAppIcon(const QString &folder)
+{
+    const QByteArray svg = appIconSvg();
+    QFile file(folder + "/sudoku.svg");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(svg) != svg.size()) {
+        std::fprintf(stderr, "painter: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    file.close();
+    QImage image(256, 256, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        QSvgRenderer renderer(svg);
+        renderer.render(&p);
+    }
+    QImageWriter writer(folder + "/sudoku-256.png", "png");
+    writer.setCompression(9);
+    if (!writer.write(image)) {
+        std::fprintf(stderr, "painter: cannot write the icon: %s\n", qPrintable(writer.errorString()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace painter

@@ -1,0 +1,415 @@
+// Drawing kit shared by every picture: panes, decorative headings, icons, picture buttons and diagrams.
+#include "Studio.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QSvgRenderer>
+#include <QtMath>
+#include <cmath>
+#include <stdexcept>
+
+namespace painter {
+
+qreal deviceScale(const QPainter &p)
+{
+    return p.deviceTransform().m11();
+}
+
+Studio::Studio(const QString &iconFolder) : m_iconFolder(iconFolder) {}
+
+QFont Studio::font(const QString &family, qreal pixelSize, bool bold)
+{
+    QFont f(family);
+    f.setPixelSize(qMax(1, qRound(pixelSize)));
+    f.setBold(bold);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoFontMerging));
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(true);
+    return f;
+}
+
+// ---------------------------------------------------------------- panes
+
+void Studio::drawPane(QPainter &p, const Outline &outline, const PaneStyle &style) const
+{
+    p.save();
+    p.fillRect(QRectF(0, 0, outline.width, outline.height), style.rim);
+    p.setPen(Qt::NoPen);
+    for (const QRect &piece : outline.pieces()) {
+        // The outline's corners are cut by up to eight pixels; a radius a little larger keeps
+        // the inner edge of the rim parallel to the cut.
+        const QRectF outer(piece.left(), piece.top(), piece.width(), piece.height());
+        const qreal radius = 9;
+        QPainterPath light;
+        light.addRoundedRect(outer.adjusted(3, 3, -3, -3), radius - 3, radius - 3);
+        p.setBrush(style.rimLight);
+        p.drawPath(light);
+        QPainterPath inner;
+        inner.addRoundedRect(outer.adjusted(4.5, 4.5, -4.5, -4.5), radius - 4.5, radius - 4.5);
+        p.setBrush(style.fill);
+        p.drawPath(inner);
+    }
+    p.restore();
+}
+
+// ---------------------------------------------------------------- decorative letters
+
+void Studio::drawHeading(QPainter &p, const QRectF &box, const QStringList &lines, const QColor &colour,
+                         qreal maxPixelSize) const
+{
+    // Room for the outline and the shadow around the letters.
+    const QRectF room = box.adjusted(3, 2, -5, -4);
+    qreal size = qMin(maxPixelSize, room.height() / lines.size() * 1.25);
+    QPainterPath path;
+    for (; size > 6; size -= 0.5) {
+        path = QPainterPath();
+        const QFont f = font(garamond(), size, true);
+        const QFontMetricsF metrics(f);
+        qreal baseline = 0;
+        for (const QString &line : lines) {
+            QPainterPath linePath;
+            linePath.addText(0, baseline, f, line);
+            const QRectF bounds = linePath.boundingRect();
+            linePath.translate(-bounds.center().x(), 0);
+            path.addPath(linePath);
+            baseline += metrics.ascent() * 0.92 + metrics.descent() * 0.35;
+        }
+        const QRectF bounds = path.boundingRect();
+        if (bounds.width() <= room.width() && bounds.height() <= room.height())
+            break;
+    }
+    const QRectF bounds = path.boundingRect();
+    path.translate(room.center() - bounds.center());
+
+    const qreal outlineWidth = qBound<qreal>(1.2, size / 16, 3.0);
+    const QColor dark = colour.darker(250);
+
+    p.save();
+    // Soft shadow: a few offset copies at low opacity read as a blur and stay deterministic.
+    p.setPen(Qt::NoPen);
+    for (int i = 3; i >= 1; --i) {
+        QColor shadow(0, 0, 0, 38);
+        p.setBrush(shadow);
+        QPainterPathStroker stroker;
+        stroker.setWidth(outlineWidth + i * 1.2);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        const QPainterPath fat = stroker.createStroke(path).united(path);
+        p.drawPath(fat.translated(outlineWidth * 0.9 + 1, outlineWidth * 0.9 + 1));
+    }
+    // Outline.
+    p.setPen(QPen(dark, outlineWidth * 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    // Gradient face, light at the top like lit enamel.
+    const QRectF face = path.boundingRect();
+    QLinearGradient gradient(face.topLeft(), face.bottomLeft());
+    gradient.setColorAt(0.0, colour.lighter(150));
+    gradient.setColorAt(0.45, colour);
+    gradient.setColorAt(1.0, colour.darker(135));
+    p.setPen(Qt::NoPen);
+    p.setBrush(gradient);
+    p.drawPath(path);
+    // A gloss on the upper half of the letters.
+    p.setClipPath(path);
+    QLinearGradient gloss(face.topLeft(), QPointF(face.left(), face.center().y()));
+    gloss.setColorAt(0, QColor(255, 255, 255, 120));
+    gloss.setColorAt(1, QColor(255, 255, 255, 0));
+    p.fillRect(QRectF(face.left(), face.top(), face.width(), face.height() / 2), gloss);
+    p.restore();
+}
+
+// ---------------------------------------------------------------- icons
+
+const QByteArray &Studio::svg(const QString &name) const
+{
+    auto found = m_svgCache.find(name);
+    if (found == m_svgCache.end()) {
+        QFile file(m_iconFolder + "/" + name + ".svg");
+        if (!file.open(QIODevice::ReadOnly))
+            throw std::runtime_error("missing icon " + file.fileName().toStdString());
+        found = m_svgCache.emplace(name, file.readAll()).first;
+    }
+    return found->second;
+}
+
+void Studio::drawIcon(QPainter &p, const QString &name, const QRectF &box, const QColor &colour) const
+{
+    const qreal scale = deviceScale(p);
+    QImage layer(QSize(qCeil(box.width() * scale), qCeil(box.height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter lp(&layer);
+        lp.setRenderHint(QPainter::Antialiasing);
+        QSvgRenderer renderer(svg(name));
+        renderer.render(&lp, QRectF(QPointF(0, 0), QSizeF(layer.size())));
+        lp.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        lp.fillRect(layer.rect(), colour);
+    }
+    layer.setDevicePixelRatio(scale);
+    p.drawImage(box.topLeft(), layer);
+}
+
+// ---------------------------------------------------------------- picture buttons
+
+namespace {
+
+struct WordFit {
+    QStringList lines;
+    qreal size = 0;
+};
+
+// The largest size at which the word fits the box, on one line or split in two at a blank.
+WordFit fitWord(const QString &word, const QSizeF &box, qreal maxSize)
+{
+    QList<QStringList> candidates{{word}};
+    const QStringList parts = word.split(' ');
+    for (int i = 1; i < parts.size(); ++i)
+        candidates.append({parts.mid(0, i).join(' '), parts.mid(i).join(' ')});
+    WordFit best;
+    for (const QStringList &lines : candidates) {
+        for (qreal size = maxSize; size >= 7; size -= 0.5) {
+            const QFontMetricsF m(Studio::font(Studio::garamond(), size, true));
+            qreal width = 0;
+            for (const QString &line : lines)
+                width = qMax(width, m.horizontalAdvance(line));
+            const qreal height = lines.size() * m.ascent() * 0.95 + m.descent() * 0.4;
+            if (width <= box.width() && height <= box.height()) {
+                if (size > best.size + 0.01)
+                    best = {lines, size};
+                break;
+            }
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look, ButtonState state) const
+{
+    p.save();
+    const QRectF tile = QRectF(QPointF(0, 0), size).adjusted(2, 2, -2, -2);
+    const qreal radius = qMin<qreal>(10, size.height() / 4);
+    QPainterPath tilePath;
+    tilePath.addRoundedRect(tile, radius, radius);
+
+    // The tile is translucent so that the window's own colour shows through it.
+    QLinearGradient face(tile.topLeft(), tile.bottomLeft());
+    QColor border;
+    switch (state) {
+    case ButtonState::Normal:
+    case ButtonState::Disabled:
+        face.setColorAt(0, QColor(255, 255, 255, 150));
+        face.setColorAt(1, QColor(255, 255, 255, 45));
+        border = QColor(0, 0, 0, 55);
+        break;
+    case ButtonState::Over: {
+        QColor tint = look.colour.lighter(170);
+        tint.setAlpha(70);
+        face.setColorAt(0, QColor(255, 255, 255, 200));
+        face.setColorAt(1, tint);
+        border = look.colour;
+        border.setAlpha(190);
+        break;
+    }
+    case ButtonState::Down: {
+        QColor tint = look.colour;
+        tint.setAlpha(60);
+        face.setColorAt(0, tint);
+        face.setColorAt(1, QColor(255, 255, 255, 110));
+        border = look.colour.darker(150);
+        break;
+    }
+    }
+    p.setPen(QPen(border, 1.2));
+    p.setBrush(face);
+    p.drawPath(tilePath);
+    if (state == ButtonState::Down) {
+        // A dark inner edge along the top makes the tile look pushed in.
+        p.setClipPath(tilePath);
+        p.setPen(QPen(QColor(0, 0, 0, 50), 2.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(tilePath.translated(0.8, 0.8));
+        p.setClipping(false);
+    }
+
+    QColor colour;
+    switch (state) {
+    case ButtonState::Normal: colour = ink::black; break;
+    case ButtonState::Over: colour = look.colour; break;
+    case ButtonState::Down: colour = look.colour.darker(145); break;
+    case ButtonState::Disabled: colour = QColor(150, 150, 150); break;
+    }
+    const QPointF shift = state == ButtonState::Down ? QPointF(1, 1) : QPointF(0, 0);
+
+    // Where the icon and the word go.
+    QRectF iconBox;
+    QRectF wordBox;
+    if (look.layout == ButtonLayout::IconOnly) {
+        const qreal side = qMin(size.width(), size.height()) - 18;
+        iconBox = QRectF((size.width() - side) / 2, (size.height() - side) / 2, side, side);
+    } else {
+        const qreal side = qMin<qreal>(size.height() - 14, 46);
+        iconBox = QRectF(9, (size.height() - side) / 2, side, side);
+        wordBox = QRectF(iconBox.right() + 5, 6, size.width() - iconBox.right() - 5 - 9, size.height() - 12);
+    }
+
+    auto drawInk = [&](const QPointF &offset, const QColor &c) {
+        drawIcon(p, look.icon, iconBox.translated(offset), c);
+        if (look.word.isEmpty())
+            return;
+        const WordFit fit = fitWord(look.word, wordBox.size(), 26);
+        const QFont f = font(garamond(), fit.size, true);
+        const QFontMetricsF m(f);
+        QPainterPath text;
+        qreal baseline = 0;
+        for (const QString &line : fit.lines) {
+            QPainterPath linePath;
+            linePath.addText(0, baseline, f, line);
+            linePath.translate(-m.horizontalAdvance(line) / 2, 0);
+            text.addPath(linePath);
+            baseline += m.ascent() * 0.95;
+        }
+        const QRectF bounds = text.boundingRect();
+        text.translate(wordBox.center() - bounds.center() + offset);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawPath(text);
+    };
+
+    if (state == ButtonState::Disabled)
+        drawInk(QPointF(1, 1), QColor(255, 255, 255, 200));   // engraved look of a greyed button
+    drawInk(shift, colour);
+    p.restore();
+}
+
+// ---------------------------------------------------------------- diagrams
+
+QRectF Studio::DiagramGeometry::cell(int row, int col) const
+{
+    return QRectF(left + (col - 1) * cellWidth, top + (row - 1) * cellHeight, cellWidth, cellHeight);
+}
+
+QRectF Studio::DiagramGeometry::rows(int first, int last) const
+{
+    return cell(first, 1).united(cell(last, 9));
+}
+
+QRectF Studio::DiagramGeometry::cols(int first, int last) const
+{
+    return cell(1, first).united(cell(9, last));
+}
+
+QRectF Studio::DiagramGeometry::box(int boxRow, int boxCol) const
+{
+    return cell(boxRow * 3 - 2, boxCol * 3 - 2).united(cell(boxRow * 3, boxCol * 3));
+}
+
+Studio::DiagramGeometry Studio::drawDiagram(QPainter &p, const QRectF &box, const Grid &digits,
+                                            const std::array<std::array<Cell, 9>, 9> &kinds,
+                                            const QColor &givenColour, const QColor &enteredColour) const
+{
+    const qreal frame = 2;
+    DiagramGeometry g{box.left() + frame, box.top() + frame, (box.width() - 2 * frame) / 9,
+                      (box.height() - 2 * frame) / 9};
+    p.save();
+    p.fillRect(box, QColor(40, 60, 110));
+    for (int br = 1; br <= 3; ++br) {
+        for (int bc = 1; bc <= 3; ++bc) {
+            const bool shaded = (br + bc) % 2 == 1;
+            p.fillRect(g.box(br, bc), shaded ? QColor(234, 242, 255) : QColor(255, 255, 255));
+        }
+    }
+    p.setPen(QPen(QColor(150, 170, 205), 1));
+    for (int i = 1; i < 9; ++i) {
+        if (i % 3 == 0)
+            continue;
+        const qreal x = g.left + i * g.cellWidth;
+        const qreal y = g.top + i * g.cellHeight;
+        p.drawLine(QPointF(x, g.top), QPointF(x, g.top + 9 * g.cellHeight));
+        p.drawLine(QPointF(g.left, y), QPointF(g.left + 9 * g.cellWidth, y));
+    }
+    p.setPen(QPen(QColor(40, 60, 110), 2));
+    for (int i = 3; i < 9; i += 3) {
+        const qreal x = g.left + i * g.cellWidth;
+        const qreal y = g.top + i * g.cellHeight;
+        p.drawLine(QPointF(x, g.top), QPointF(x, g.top + 9 * g.cellHeight));
+        p.drawLine(QPointF(g.left, y), QPointF(g.left + 9 * g.cellWidth, y));
+    }
+    const QFont f = font(garamond(), qMin(g.cellHeight, g.cellWidth) * 0.86, true);
+    p.setFont(f);
+    for (int r = 1; r <= 9; ++r) {
+        for (int c = 1; c <= 9; ++c) {
+            const Cell kind = kinds[r - 1][c - 1];
+            if (kind == Cell::Empty)
+                continue;
+            p.setPen(kind == Cell::Given ? givenColour : enteredColour);
+            p.drawText(g.cell(r, c).translated(0, 0.5), Qt::AlignCenter, QString::number(digits[r - 1][c - 1]));
+        }
+    }
+    p.restore();
+    return g;
+}
+
+void Studio::outlinePart(QPainter &p, const QRectF &area, const QColor &colour, qreal width)
+{
+    p.save();
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(area.adjusted(-0.5, -0.5, 0.5, 0.5), 2, 2);
+    p.restore();
+}
+
+void Studio::drawArrow(QPainter &p, const QPointF &from, const QPointF &control, const QPointF &to,
+                       const QColor &colour)
+{
+    p.save();
+    QPainterPath shaft(from);
+    shaft.quadTo(control, to);
+    const QPointF direction = to - control;
+    const qreal length = std::hypot(direction.x(), direction.y());
+    const QPointF unit = direction / length;
+    const QPointF normal(-unit.y(), unit.x());
+    const qreal head = 8;
+    // Stop the shaft at the head's base so the tip stays sharp.
+    QPainterPath trimmed(from);
+    trimmed.quadTo(control, to - unit * head * 0.8);
+    p.setPen(QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(trimmed);
+    QPainterPath tip;
+    tip.moveTo(to);
+    tip.lineTo(to - unit * head + normal * head * 0.45);
+    tip.lineTo(to - unit * head * 0.7);
+    tip.lineTo(to - unit * head - normal * head * 0.45);
+    tip.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(tip);
+    p.restore();
+}
+
+QStringList Studio::wrap(const QString &text, const QFont &font, qreal width)
+{
+    const QFontMetricsF m(font);
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(' ', Qt::SkipEmptyParts)) {
+        const QString candidate = line.isEmpty() ? word : line + ' ' + word;
+        if (!line.isEmpty() && m.horizontalAdvance(candidate) > width) {
+            lines.append(line);
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    return lines;
+}
+
+} // namespace painter
