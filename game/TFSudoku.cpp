@@ -1,0 +1,562 @@
+// The game window: the diagram, dealing and revealing, cell input, verification and the end of a game.
+#include "TFSudoku.h"
+#include "ui_TFSudoku.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
+
+#include "BestResults.h"
+#include "DealPuzzle.h"
+#include "StandardDialogs.h"
+#include "TArrowHint.h"
+#include "TF_Wyniki.h"
+#include "TImageButton.h"
+#include "TShadowLabel.h"
+#include "TShapedForm.h"
+
+TFSudoku* FSudoku = nullptr;
+
+namespace {
+
+// Where the cells lie: the grid of the window picture is not quite regular.
+constexpr int CellWidth = 41;
+constexpr std::array<int, 9> CellTops = {58, 91, 123, 155, 187, 219, 251, 284, 316};
+constexpr std::array<int, 9> CellHeights = {32, 31, 31, 31, 31, 31, 32, 31, 31};
+constexpr int cellLeft(int column) { return 25 + 42 * (column - 1); }
+
+// The zero-based row and column a cell stands for ("00" for L11, "88" for L99);
+// kept on the label and never shown. The verification places values by it.
+constexpr const char* HintProperty = "Hint";
+
+// The balloon hint's colour while the game window is up (light blue).
+const QColor HintColor(181, 232, 252);
+
+const QString Blank = QStringLiteral("    ");
+const QString PlayerName = QStringLiteral("Gracz");
+
+std::function<void()>& revealPause()
+{
+    static std::function<void()> pause;
+    return pause;
+}
+
+std::function<std::uint32_t()>& dealTimeSource()
+{
+    static std::function<std::uint32_t()> source;
+    return source;
+}
+
+std::uint32_t millisecondsSinceMidnightUtc()
+{
+    if (dealTimeSource())
+        return dealTimeSource()();
+    return static_cast<std::uint32_t>(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
+}
+
+void pauseAfterGiven()
+{
+    if (revealPause()) {
+        revealPause()();
+        return;
+    }
+    // The reveal deliberately holds the thread: no click, key or tick is handled meanwhile.
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+}
+
+QFont cellFont(bool underlined)
+{
+    QFont font(QStringLiteral("Garamond"));
+    font.setPixelSize(21);
+    font.setBold(true);
+    font.setUnderline(underlined);
+    return font;
+}
+
+QFont clockFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(19);
+    font.setBold(true);
+    return font;
+}
+
+QString cellName(int row, int column)
+{
+    return QStringLiteral("L%1%2").arg(row).arg(column);
+}
+
+} // namespace
+
+// --- Creation, showing, closing ------------------------------------------
+
+TFSudoku::TFSudoku(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::TFSudoku)
+{
+    ui->setupUi(this);
+    ui->ShapedForm1->Loaded();
+    setFont(cellFont(false));
+    ui->p_czas->setFont(clockFont());
+
+    ui->PanelZle->hide();
+    ui->PanelKoniec->hide();
+
+    createCells();
+    // The clock and the message panels lie above the cells and the buttons.
+    ui->p_czas->raise();
+    ui->PanelZle->raise();
+    ui->PanelKoniec->raise();
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(1000);
+    connect(Timer, &QTimer::timeout, this, &TFSudoku::TimerTimer);
+
+    connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFSudoku::ImageButton1Click);
+    connect(ui->ImageButton2, &TImageButton::OnClick, this, &TFSudoku::ImageButton2Click);
+    connect(ui->ImageButton3, &TImageButton::OnClick, this, &TFSudoku::ImageButton3Click);
+    connect(ui->ImageButton4, &TImageButton::OnClick, this, &TFSudoku::ImageButton4Click);
+    connect(ui->ImageButton5, &TImageButton::OnClick, this, &TFSudoku::ImageButton5Click);
+    connect(ui->ImageButton6, &TImageButton::OnClick, this, &TFSudoku::ImageButton6Click);
+    connect(ui->ImageButton7, &TImageButton::OnClick, this, &TFSudoku::ImageButton7Click);
+    connect(ui->ImageButton8, &TImageButton::OnClick, this, &TFSudoku::ImageButton8Click);
+
+    FormCreate();
+}
+
+TFSudoku::~TFSudoku()
+{
+    delete ui;
+}
+
+void TFSudoku::createCells()
+{
+    // 81 labels from one formula; every cell starts fixed (blue) and takes the
+    // shared mouse handlers through the event filter.
+    for (int row = 1; row <= 9; ++row) {
+        for (int column = 1; column <= 9; ++column) {
+            auto* cell = new QLabel(this);
+            cell->setObjectName(cellName(row, column));
+            cell->setGeometry(cellLeft(column), CellTops[row - 1], CellWidth, CellHeights[row - 1]);
+            cell->setAlignment(Qt::AlignCenter);
+            cell->setFont(cellFont(false));
+            cell->setProperty(HintProperty, QStringLiteral("%1%2").arg(row - 1).arg(column - 1));
+            // Hover marks a cell, so moves without a button held must reach it.
+            cell->setMouseTracking(true);
+            cell->setFocusPolicy(Qt::NoFocus);
+            cell->setAccessibleName(QStringLiteral("Wiersz %1, kolumna %2").arg(row).arg(column));
+            setCellColor(cell, givenColor());
+            cell->installEventFilter(this);
+        }
+    }
+}
+
+void TFSudoku::FormCreate()
+{
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            setCellText(cellAt(row, column), QString());
+
+    // The welcome board: KLIKNIJ, NOWA GRA between two rows of '#', all in the
+    // given colour, so no cell takes input before the first deal.
+    for (int column = 1; column <= 9; ++column) {
+        setCellText(cellAt(1, column), QStringLiteral("#"));
+        setCellText(cellAt(9, column), QStringLiteral("#"));
+    }
+    const auto spell = [this](int row, int firstColumn, const QString& word) {
+        for (int i = 0; i < word.size(); ++i)
+            setCellText(cellAt(row, firstColumn + i), word.at(i));
+    };
+    spell(3, 2, QStringLiteral("KLIKNIJ"));
+    spell(5, 2, QStringLiteral("NOWA"));
+    spell(6, 6, QStringLiteral("GRA"));
+
+    ui->PanelZle->move(95, ui->PanelZle->y());
+    ui->PanelKoniec->move(95, ui->PanelKoniec->y());
+    // Qt widgets are double-buffered already; nothing to switch on.
+    // m_usedPuzzles starts with all 231 flags clear.
+}
+
+void TFSudoku::setVisible(bool visible)
+{
+    // Centred on the screen every time it is shown.
+    if (visible && !isVisible()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::setVisible(visible);
+}
+
+void TFSudoku::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFSudoku::FormShow()
+{
+    if (TArrowHint* hint = TArrowHint::application()) {
+        hint->setColor(0, HintColor);
+        hint->setColor(2, HintColor);
+    }
+}
+
+void TFSudoku::closeEvent(QCloseEvent* event)
+{
+    // Closing hides the window; the timer and the board are left alone.
+    event->accept();
+    emit FormClosed();
+}
+
+void TFSudoku::ImageButton2Click()
+{
+    close();
+}
+
+// --- Cells ---------------------------------------------------------------
+
+QColor TFSudoku::givenColor()
+{
+    // GivenColor holds red in its lowest byte, then green, then blue.
+    return QColor(GivenColor & 0xFF, (GivenColor >> 8) & 0xFF, (GivenColor >> 16) & 0xFF);
+}
+
+QColor TFSudoku::openColor()
+{
+    return QColor(0, 0, 0);
+}
+
+QLabel* TFSudoku::cellAt(int row, int column) const
+{
+    return findChild<QLabel*>(cellName(row, column), Qt::FindDirectChildrenOnly);
+}
+
+bool TFSudoku::isOpen(const QLabel* cell)
+{
+    return cell->palette().color(QPalette::Active, QPalette::WindowText) == openColor();
+}
+
+bool TFSudoku::isMarked(const QLabel* cell)
+{
+    return cell->font().underline();
+}
+
+void TFSudoku::setCellStyle(QLabel* cell, bool underlined)
+{
+    if (cell->font().underline() != underlined)
+        cell->setFont(cellFont(underlined));
+}
+
+void TFSudoku::setCellColor(QLabel* cell, const QColor& color)
+{
+    // One colour in every state: a disabled cell (behind a message) keeps its look.
+    QPalette palette = cell->palette();
+    palette.setColor(QPalette::WindowText, color);
+    cell->setPalette(palette);
+    updateAccessibleValue(cell);
+}
+
+void TFSudoku::setCellText(QLabel* cell, const QString& text)
+{
+    cell->setText(text);
+    updateAccessibleValue(cell);
+}
+
+void TFSudoku::updateAccessibleValue(QLabel* cell)
+{
+    // What a screen reader says after the cell's place: its digit, or that it
+    // is empty, and whether the player may change it.
+    const QString text = cell->text().trimmed();
+    const bool open = isOpen(cell);
+    QString value;
+    if (text.isEmpty())
+        value = open ? QStringLiteral("puste, do wypełnienia") : QStringLiteral("puste, zablokowane");
+    else if (text.size() == 1 && text.at(0).isDigit())
+        value = open ? QStringLiteral("%1, wpisana").arg(text) : QStringLiteral("%1, podana").arg(text);
+    else
+        value = text;
+    if (cell->accessibleDescription() != value)
+        cell->setAccessibleDescription(value);
+}
+
+void TFSudoku::setCellsEnabled(bool enabled)
+{
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            cellAt(row, column)->setEnabled(enabled);
+}
+
+void TFSudoku::setButtonsEnabled(std::initializer_list<QWidget*> buttons, bool enabled)
+{
+    for (QWidget* button : buttons)
+        button->setEnabled(enabled);
+}
+
+bool TFSudoku::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* cell = qobject_cast<QLabel*>(watched);
+    if (!cell || cell->parent() != this || !cell->property(HintProperty).isValid())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double click counts like any other.
+        if (cell->isEnabled())
+            L11MouseDown(cell, static_cast<QMouseEvent*>(event)->buttons());
+        return true;
+    case QEvent::MouseMove:
+        if (cell->isEnabled())
+            L11MouseMove(cell);
+        return true;
+    case QEvent::MouseButtonRelease:
+        return true;
+    case QEvent::ToolTip:
+        // The hint text places the cell; it is never shown.
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void TFSudoku::L11MouseDown(QLabel* cell, Qt::MouseButtons held)
+{
+    if (!isOpen(cell))
+        return;
+    const QString hint = cell->property(HintProperty).toString();
+    const int row = hint.at(0).digitValue() + 1;
+    const int column = hint.at(1).digitValue() + 1;
+    // Decided by the buttons held, the one just pressed included: a right
+    // press while the left button is down still steps forward.
+    if (held & Qt::LeftButton)
+        m_board.StepUp(row, column);
+    else if (held & Qt::RightButton)
+        m_board.StepDown(row, column);
+    else
+        return;
+    setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
+}
+
+void TFSudoku::L11MouseMove(QLabel* cell)
+{
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* other = cellAt(row, column);
+            if (isOpen(other))
+                setCellStyle(other, false);
+        }
+    if (isOpen(cell))
+        setCellStyle(cell, true);
+}
+
+void TFSudoku::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->text().isEmpty())
+        FormKeyPress(event->text());
+    QWidget::keyPressEvent(event);
+}
+
+void TFSudoku::FormKeyPress(const QString& key)
+{
+    if (key.size() != 1 || key.at(0) < QLatin1Char('0') || key.at(0) > QLatin1Char('9'))
+        return;
+    const int digit = key.at(0).digitValue();
+    // Every open, underlined cell takes the digit; '0' blanks it. Whether the
+    // cell is enabled does not matter.
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* cell = cellAt(row, column);
+            if (!isOpen(cell) || !isMarked(cell))
+                continue;
+            m_board.SetValue(row, column, digit);
+            setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
+        }
+}
+
+// --- New diagram, reveal and reset -----------------------------------------
+
+void TFSudoku::setRevealPause(std::function<void()> pause)
+{
+    revealPause() = std::move(pause);
+}
+
+void TFSudoku::setDealTimeSource(std::function<std::uint32_t()> source)
+{
+    dealTimeSource() = std::move(source);
+}
+
+void TFSudoku::ImageButton1Click()
+{
+    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
+                      false);
+    m_clock.Reset();
+    ui->p_czas->setText(QStringLiteral("00:00:00"));
+    ui->PanelZle->hide();
+    ui->PanelKoniec->hide();
+
+    DealPuzzle(m_board, m_usedPuzzles, millisecondsSinceMidnightUtc());
+    RevealDiagram();
+
+    // A running timer is left running: enabling it again would restart its second.
+    if (!Timer->isActive())
+        Timer->start();
+    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
+                      true);
+}
+
+void TFSudoku::RevealDiagram()
+{
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* cell = cellAt(row, column);
+            setCellStyle(cell, false);
+            cell->setEnabled(true);
+        }
+    // Row by row, each row from the left: every given is painted at once and
+    // followed by a pause, so the givens appear one by one.
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* cell = cellAt(row, column);
+            if (m_board.IsFixed(row, column)) {
+                setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
+                setCellColor(cell, givenColor());
+                repaint();
+                pauseAfterGiven();
+            } else {
+                setCellText(cell, Blank);
+                setCellColor(cell, openColor());
+            }
+        }
+}
+
+void TFSudoku::ImageButton3Click()
+{
+    if (!AskYesNo(this, QStringLiteral("UWAGA"),
+                  QStringLiteral("Czy na pewno chcesz wyresetować ten diagram sudoku.\rWszystkie wprowadzone przez "
+                                 "Ciebie liczby zostaną usunięte, ale czas nadal będzie płyną, nie będzie odliczany "
+                                 "od 0 !!!")))
+        return;
+    setCellsEnabled(true);
+    m_board.ClearOpen();
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* cell = cellAt(row, column);
+            if (isOpen(cell))
+                setCellText(cell, Blank);
+        }
+    ui->PanelZle->hide();
+    ui->PanelKoniec->hide();
+}
+
+void TFSudoku::TimerTimer()
+{
+    m_clock.Tick();
+    ui->p_czas->setText(QString::fromStdString(m_clock.Text()));
+}
+
+// --- Verification and the end of a game -----------------------------------
+
+Board::Snapshot TFSudoku::snapshotFromCells() const
+{
+    // Values come from what the cells show, placed by each cell's hint text.
+    Board::Snapshot values{};
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            const QLabel* cell = cellAt(row, column);
+            const QString hint = cell->property(HintProperty).toString();
+            const int hintRow = hint.size() == 2 ? hint.at(0).digitValue() : -1;
+            const int hintColumn = hint.size() == 2 ? hint.at(1).digitValue() : -1;
+            if (hintRow < 0 || hintRow > 8 || hintColumn < 0 || hintColumn > 8)
+                continue;
+            values[hintRow][hintColumn] = Board::TextValue(cell->text().toStdString());
+        }
+    return values;
+}
+
+void TFSudoku::showMessage(const QString& text)
+{
+    ui->ShadowLabel1->setText(text);
+    ui->PanelZle->show();
+    ui->PanelKoniec->hide();
+}
+
+void TFSudoku::ImageButton8Click()
+{
+    setButtonsEnabled({ui->ImageButton3, ui->ImageButton8, ui->ImageButton1, ui->ImageButton2, ui->ImageButton7},
+                      false);
+    Timer->stop();
+    setCellsEnabled(false);
+
+    switch (Board::Verify(snapshotFromCells())) {
+    case VerifyResult::Incomplete:
+        showMessage(QStringLiteral("      Diagram jest niekompletny !!!\rNie wszystkie pola zostały wypełnione"));
+        return;
+    case VerifyResult::Incorrect:
+        showMessage(QStringLiteral("Diagram SUDOKU został wypełniony\rw całości, ale niestety niepoprawnie."));
+        return;
+    case VerifyResult::Solved:
+        break;
+    }
+
+    ui->PanelZle->hide();
+    ui->PanelKoniec->show();
+    setCellsEnabled(true);
+    m_board.FixAll();
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            setCellColor(cellAt(row, column), givenColor());
+
+    const std::int32_t seconds = m_clock.TotalSeconds();
+    BestResults results;
+    if (!results.Admits(seconds))
+        return;
+    bool accepted = false;
+    QString name = AskText(this, QStringLiteral("GRATULACJE, pobiłeś rekord i ..."),
+                           QStringLiteral("zostaniesz wpisany do listy najlepszych jako ..."), PlayerName, 255,
+                           &accepted);
+    if (!accepted)
+        name = PlayerName;
+    if (name.isEmpty())
+        return;
+    results.Add(name.toStdString(), seconds);
+}
+
+void TFSudoku::ImageButton4Click()
+{
+    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
+                      true);
+    setCellsEnabled(true);
+    Timer->start();
+    ui->PanelZle->hide();
+}
+
+void TFSudoku::ImageButton5Click()
+{
+    setCellsEnabled(true);
+    ui->PanelKoniec->hide();
+    ImageButton1Click();
+}
+
+void TFSudoku::ImageButton6Click()
+{
+    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton7}, true);
+    setCellsEnabled(true);
+    ui->PanelKoniec->hide();
+}
+
+void TFSudoku::ImageButton7Click()
+{
+    if (F_Wyniki)
+        F_Wyniki->show();
+    // Until the results window closes and enables it again.
+    setEnabled(false);
+}

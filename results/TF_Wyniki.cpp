@@ -1,0 +1,139 @@
+// The results window: the ten best times with the players' names, and clearing the list.
+#include "TF_Wyniki.h"
+#include "ui_TF_Wyniki.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+#include "BestResults.h"
+#include "StandardDialogs.h"
+#include "TImageButton.h"
+#include "TShapedForm.h"
+#include "TimeText.h"
+
+TF_Wyniki* F_Wyniki = nullptr;
+
+namespace {
+
+constexpr int NameLeft = 46;
+constexpr int TimeLeft = 217;
+constexpr std::array<int, 10> PlaceTops = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
+
+const QString EmptyName = QStringLiteral("(brak)");
+const QString EmptyTime = QStringLiteral("-- : -- : --");
+
+QFont resultsFont()
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(17);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+TF_Wyniki::TF_Wyniki(QWidget* parent)
+    : QWidget(parent)
+    , ui(new Ui::TF_Wyniki)
+{
+    ui->setupUi(this);
+    ui->ShapedForm1->Loaded();
+    setFont(resultsFont());
+
+    // The twenty labels follow one formula, so they are made here rather than
+    // stored one by one: name at left 46, time at left 217, one row per place.
+    for (int place = 0; place < 10; ++place) {
+        auto* name = new QLabel(this);
+        name->setObjectName(QStringLiteral("n%1").arg(place + 1));
+        name->move(NameLeft, PlaceTops[place]);
+        auto* time = new QLabel(this);
+        time->setObjectName(QStringLiteral("t%1").arg(place + 1));
+        time->move(TimeLeft, PlaceTops[place]);
+        for (QLabel* label : {name, time}) {
+            label->setFont(resultsFont());
+        }
+        name->setText(EmptyName);
+        time->setText(EmptyTime);
+        name->adjustSize();
+        time->adjustSize();
+        m_names[place] = name;
+        m_times[place] = time;
+    }
+    // The buttons lie above the labels, as in the stored layout.
+    ui->ImageButton1->raise();
+    ui->ImageButton2->raise();
+
+    connect(ui->ImageButton1, &TImageButton::OnClick, this, &TF_Wyniki::ImageButton1Click);
+    connect(ui->ImageButton2, &TImageButton::OnClick, this, &TF_Wyniki::ImageButton2Click);
+}
+
+TF_Wyniki::~TF_Wyniki()
+{
+    delete ui;
+}
+
+void TF_Wyniki::setVisible(bool visible)
+{
+    // Centred on the screen every time it is shown.
+    if (visible && !isVisible()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::setVisible(visible);
+}
+
+void TF_Wyniki::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TF_Wyniki::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    emit FormClosed();
+}
+
+void TF_Wyniki::FormShow()
+{
+    BestResults results;
+    ui->ImageButton2->setEnabled(results.Count() != 0);
+    for (int place = 1; place <= 10; ++place) {
+        QLabel* name = m_names[place - 1];
+        QLabel* time = m_times[place - 1];
+        if (const auto entry = results.Entry(place)) {
+            name->setText(QString::fromStdString(entry->name));
+            time->setText(QString::fromStdString(TimeText(entry->seconds)));
+        } else {
+            name->setText(EmptyName);
+            time->setText(EmptyTime);
+        }
+        name->adjustSize();
+        time->adjustSize();
+    }
+}
+
+void TF_Wyniki::ImageButton1Click()
+{
+    close();
+}
+
+void TF_Wyniki::ImageButton2Click()
+{
+    if (!AskYesNo(this, QStringLiteral("UWAGA"),
+                  QStringLiteral("Czy na pewno chcesz usunąć wszystkie pozycje z listy najlepszych wyników ???")))
+        return;
+    try {
+        BestResults().ClearAll();
+    } catch (...) {
+        // A clear that failed half-way may already have deleted entries: show
+        // what the registry holds now before the error is reported.
+        FormShow();
+        throw;
+    }
+    FormShow();
+}
