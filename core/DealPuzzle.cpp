@@ -25,6 +25,15 @@ int DealRandom::Below(int bound)
     }
 }
 
+std::uint32_t MillisecondsSinceMidnightUtc(std::chrono::system_clock::time_point now)
+{
+    using namespace std::chrono;
+    const auto sinceEpoch = duration_cast<milliseconds>(now.time_since_epoch());
+    // floor, so that a time before 1970 still lands within its own day
+    const auto sinceMidnight = sinceEpoch - floor<days>(sinceEpoch);
+    return static_cast<std::uint32_t>(sinceMidnight.count());
+}
+
 int DealPuzzle(Board& board, UsedPuzzleFlags& flags, std::uint32_t millisecondsSinceMidnightUtc)
 {
     // With every entry dealt there would be nothing left to draw.

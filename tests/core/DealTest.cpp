@@ -167,6 +167,17 @@ TEST(DealTest, DrawStaysWithinItsBound)
     EXPECT_EQ(random.Below(0), 0);
 }
 
+TEST(DealTest, SeedIsTheTimeOfDayInMilliseconds)
+{
+    using namespace std::chrono;
+    const sys_days day = year{2026} / December / 8;
+    EXPECT_EQ(MillisecondsSinceMidnightUtc(day), 0u);
+    EXPECT_EQ(MillisecondsSinceMidnightUtc(day + hours{1} + minutes{2} + seconds{3} + milliseconds{456}), 3723456u);
+    EXPECT_EQ(MillisecondsSinceMidnightUtc(day - milliseconds{1}), 86399999u);
+    EXPECT_EQ(MillisecondsSinceMidnightUtc(day + microseconds{999}), 0u) << "whole milliseconds only";
+    EXPECT_EQ(MillisecondsSinceMidnightUtc(sys_days{year{1969} / December / 31} + hours{23}), 82800000u);
+}
+
 TEST(UsedPuzzleFlagsTest, StartClearAndIgnoreIndicesOutsideTheCatalogue)
 {
     UsedPuzzleFlags flags;
