@@ -1,0 +1,27 @@
+// Helper for the two-process test: plays 200 finished games, entering each time the list admits.
+#include "results/BestResults.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+        return 2;
+    BestResults results{std::filesystem::path(argv[1])};
+    const int parity = std::stoi(argv[2]); // 1: odd times, 2: even times
+    const int count = std::stoi(argv[3]);
+    try {
+        for (int i = 0; i < count; ++i) {
+            // Each process sends its times in a scrambled order, so the list keeps changing.
+            const int t = (i * 73 % count) * 2 + parity;
+            if (results.Admits(t))
+                results.Add("gracz " + std::to_string(t), t);
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
