@@ -1,0 +1,25 @@
+# The executable's VERSIONINFO for the Windows build, compiled by windres into an
+# object that is linked straight into the program (an archive member holding only
+# a resource would be dropped by the linker).
+configure_file(${PROJECT_SOURCE_DIR}/platform/version.rc.in ${PROJECT_BINARY_DIR}/generated/version.rc @ONLY)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/generated/version.res.obj
+  COMMAND ${CMAKE_RC_COMPILER} -O coff
+          -i ${PROJECT_BINARY_DIR}/generated/version.rc
+          -o ${PROJECT_BINARY_DIR}/generated/version.res.obj
+  DEPENDS ${PROJECT_BINARY_DIR}/generated/version.rc
+  COMMENT "Compiling the version resource"
+  VERBATIM)
+add_custom_target(sudoku_version_resource DEPENDS ${PROJECT_BINARY_DIR}/generated/version.res.obj)
+
+# Puts the version resource into an executable (tests use it unconditionally).
+function(sudoku_add_version_note target)
+  target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/generated/version.res.obj)
+  add_dependencies(${target} sudoku_version_resource)
+endfunction()
+# For the game's executable: the resource only when SUDOKU_VERSION_RESOURCE is on.
+function(sudoku_embed_file_version target)
+  if(SUDOKU_VERSION_RESOURCE)
+    sudoku_add_version_note(${target})
+  endif()
+endfunction()
