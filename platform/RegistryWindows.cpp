@@ -80,6 +80,20 @@ std::wstring PrivateRootKey(const std::filesystem::path& hiveFile)
     return L"Software\\Kalvora\\Sudoku hives\\" + name;
 }
 
+// The registry itself has no transactions here: two running copies of the game
+// could otherwise interleave the several writes of one best-results insertion.
+// An accessor holds this per-hive mutex from its first OpenKey until it is
+// released, as the Linux hive's file lock does. A mutex is re-entrant for its
+// owning thread, so two accessors of the single user-interface thread never
+// wait for each other.
+std::wstring MutexName(const std::filesystem::path& hiveFile)
+{
+    std::wstring name = L"Local\\Kalvora.Sudoku.Registry";
+    if (!hiveFile.empty())
+        name += L"." + std::to_wstring(std::hash<std::wstring>{}(std::filesystem::absolute(hiveFile).lexically_normal().wstring()));
+    return name;
+}
+
 RegistryValueType TypeOf(DWORD type)
 {
     switch (type) {
@@ -111,6 +125,32 @@ struct RegistryAccessor::State
     HKEY current = nullptr;
     std::string currentPath;
     std::filesystem::path hiveFile;
+    HANDLE mutex = nullptr;
+    bool locked = false;
+
+    void Lock()
+    {
+        if (locked)
+            return;
+        if (mutex == nullptr) {
+            mutex = CreateMutexW(nullptr, FALSE, MutexName(hiveFile).c_str());
+            if (mutex == nullptr)
+                throw RegistryError("Cannot lock the registry");
+        }
+        const DWORD wait = WaitForSingleObject(mutex, INFINITE);
+        // An abandoned mutex (a copy of the game that died holding it) is ours now.
+        if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
+            throw RegistryError("Cannot lock the registry");
+        locked = true;
+    }
+
+    void Unlock()
+    {
+        if (locked) {
+            ReleaseMutex(mutex);
+            locked = false;
+        }
+    }
 
     // The key a path names: the open one for a relative path, else the root.
     HKEY BaseFor(std::string_view key) const
@@ -158,10 +198,13 @@ RegistryAccessor::~RegistryAccessor()
     CloseKey();
     if (m_state->ownsRoot)
         RegCloseKey(m_state->root);
+    if (m_state->mutex != nullptr)
+        CloseHandle(m_state->mutex);
 }
 
 bool RegistryAccessor::OpenKey(const std::string& key, bool canCreate)
 {
+    m_state->Lock();
     const std::string_view trimmed = TrimSeparators(key);
     const std::wstring wideKey = Widen(trimmed);
     HKEY base = m_state->BaseFor(key);
@@ -177,7 +220,8 @@ bool RegistryAccessor::OpenKey(const std::string& key, bool canCreate)
         return false; // the key that was open stays open
 
     std::string path = m_state->FullPath(key, trimmed);
-    CloseKey();
+    if (m_state->current != nullptr)
+        RegCloseKey(m_state->current); // the lock stays: the accessor is still in use
     m_state->current = opened;
     m_state->currentPath = std::move(path);
     return true;
@@ -190,6 +234,7 @@ void RegistryAccessor::CloseKey()
         m_state->current = nullptr;
     }
     m_state->currentPath.clear();
+    m_state->Unlock();
 }
 
 std::string RegistryAccessor::CurrentPath() const
@@ -292,6 +337,7 @@ bool RegistryAccessor::DeleteKey(const std::string& key)
     // user hive when no key is open).
     if (trimmed.empty())
         return false;
+    m_state->Lock();
     const std::wstring wideKey = Widen(trimmed);
     return RegDeleteTreeW(m_state->BaseFor(key), wideKey.c_str()) == ERROR_SUCCESS;
 }

@@ -5,23 +5,41 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#ifdef _WIN32
+#include <process.h>
+#include <random>
+#include <sys/types.h>
+#else
+#include <spawn.h>
+#include <sys/wait.h>
 extern char** environ;
+#endif
 
 class TestFolder
 {
 public:
     TestFolder()
     {
+#ifdef _WIN32
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path()
+                / ("sudoku-test-" + std::to_string(_getpid()) + "-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate))
+                m_path = candidate;
+        }
+        if (m_path.empty())
+            throw std::runtime_error("cannot create a temporary folder");
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "sudoku-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         m_path = pattern;
+#endif
     }
     ~TestFolder()
     {
@@ -52,6 +70,20 @@ inline void WriteWholeFile(const std::filesystem::path& path, const std::string&
 // Starts a program without waiting for it; returns its process id.
 inline pid_t SpawnProgram(const std::vector<std::string>& arguments)
 {
+#ifdef _WIN32
+    // The command line is joined from the arguments: quote them (no argument here ends in a backslash).
+    std::vector<std::string> quoted;
+    for (const auto& argument : arguments)
+        quoted.push_back('"' + argument + '"');
+    std::vector<const char*> argv;
+    for (const auto& argument : quoted)
+        argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    const intptr_t process = ::_spawnv(_P_NOWAIT, arguments[0].c_str(), argv.data());
+    if (process == -1)
+        throw std::runtime_error("cannot start " + arguments[0]);
+    return static_cast<pid_t>(process);
+#else
     std::vector<char*> argv;
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -60,13 +92,21 @@ inline pid_t SpawnProgram(const std::vector<std::string>& arguments)
     if (::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
         throw std::runtime_error("cannot start " + arguments[0]);
     return pid;
+#endif
 }
 
 // The program's exit status, -1 when it did not exit normally.
 inline int WaitForProgram(pid_t pid)
 {
+#ifdef _WIN32
+    int status = 0;
+    if (::_cwait(&status, static_cast<intptr_t>(pid), _WAIT_CHILD) == -1)
+        return -1;
+    return status;
+#else
     int status = 0;
     if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+#endif
 }

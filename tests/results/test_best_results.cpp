@@ -108,6 +108,7 @@ TEST_F(Results, TimesOfTenMillionSecondsAndMoreSortByNumber)
     EXPECT_EQ(Integer("LastTime"), 1'000'000'000);
 }
 
+#ifndef _WIN32 // edits the hive file; the Windows registry has none
 TEST_F(Results, InsertionCompactsValidEntriesAndLeavesThePlacesAfterThem)
 {
     FillWith({100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
@@ -135,6 +136,7 @@ TEST_F(Results, InsertionCompactsValidEntriesAndLeavesThePlacesAfterThem)
     EXPECT_EQ(Integer("LastTime"), 1000);
     EXPECT_EQ(results.Count(), 10);
 }
+#endif
 
 TEST_F(Results, ClearAllEmptiesTheListAndTheNextResultIsFirst)
 {
@@ -220,6 +222,7 @@ TEST_F(Results, InitialiseResetsCountersButKeepsEntries)
     EXPECT_EQ(results.Entry(2)->seconds, 20);
 }
 
+#ifndef _WIN32 // the hive file itself; the Windows registry has none
 TEST_F(Results, HandWrittenHiveReadsAsSpecifiedAndLosesNothingWhenWritten)
 {
     const std::string longName(100'000, 'L');
@@ -305,6 +308,7 @@ TEST_F(Results, UnreachableHiveIsAnAbsentList)
     EXPECT_THROW(nowhere.Initialise(), RegistryError);
     EXPECT_THROW(nowhere.ClearAll(), RegistryError);
 }
+#endif
 
 TEST_F(Results, TwoProcessesAddingAtOnceKeepTheTenBestOfAll)
 {
@@ -314,7 +318,9 @@ TEST_F(Results, TwoProcessesAddingAtOnceKeepTheTenBestOfAll)
     EXPECT_EQ(WaitForProgram(odd), 0);
     EXPECT_EQ(WaitForProgram(even), 0);
 
+#ifndef _WIN32
     ASSERT_TRUE(hivefile::Parse(ReadWholeFile(hive)));
+#endif
     EXPECT_EQ(Times(), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     for (int n = 1; n <= 10; ++n)
         EXPECT_EQ(results.Entry(n)->name, "gracz " + std::to_string(n));
