@@ -7,8 +7,10 @@
 // patterns, every entry having exactly one solution and no two entries alike.
 // A search starts from a random full grid and takes givens away (in
 // half-turn pairs for a symmetric pattern) while the solution stays unique,
-// then puts givens back up to the wanted count. Sizes that the search rarely
-// reaches are derived from a fixed entry instead.
+// then puts givens back up to the wanted count. The rare small sizes come
+// from a further step that trades a pair of givens for a centre digit; what
+// the search still misses is derived from an entry of the same size by
+// relabelling digits and shuffling rows and columns.
 
 #include <array>
 #include <chrono>
@@ -18,6 +20,7 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -55,10 +58,10 @@ constexpr int SymmetricTotal = 222;
 // Where the catalogue's few patterns without half-turn symmetry go (givens → entries).
 const std::map<int, int> AsymmetricSizes = {{26, 2}, {27, 1}, {28, 3}, {32, 3}};
 
-// Below this many givens a symmetric search almost never succeeds; after
+// Below this many givens a symmetric search rarely succeeds; after
 // RareAttempts reductions the missing ones are derived.
 constexpr int RareBelow = 24;
-constexpr int RareAttempts = 20000;
+constexpr int RareAttempts = 14000;
 
 // ---------------------------------------------------------------- randomness
 
@@ -232,6 +235,31 @@ Cells DeriveSymmetric(const Cells& source, Random& random)
     return derived;
 }
 
+// A minimal symmetric puzzle loses one half-turn pair and takes a different
+// centre digit instead (or a centre where it had none): now and then the
+// result has a unique solution again, with one or two givens fewer than any
+// plain reduction reached. This is how the rare odd sizes are found.
+std::vector<Cells> ShrinkThroughCentre(const Cells& minimal)
+{
+    std::vector<Cells> found;
+    for (int cell = 0; cell < 40; ++cell) {
+        if (minimal[cell] == 0)
+            continue;
+        Cells candidate = minimal;
+        candidate[cell] = 0;
+        candidate[80 - cell] = 0;
+        for (int digit = 1; digit <= 9; ++digit) {
+            if (digit == minimal[40])
+                continue; // the same centre: a plain removal, which a minimal puzzle refuses
+            candidate[40] = static_cast<std::uint8_t>(digit);
+            const Solver solver(candidate);
+            if (solver.IsConsistent() && solver.CountSolutions(2) == 1)
+                found.push_back(candidate);
+        }
+    }
+    return found;
+}
+
 // ---------------------------------------------------------------- the catalogue
 
 struct Catalogue
@@ -239,6 +267,8 @@ struct Catalogue
     std::set<std::string> texts;
     std::vector<std::string> generated;
     int derived = 0;
+    std::string shrunkSizes;
+    std::string derivedSizes;
     long reductions = 0;
 
     bool Add(const Cells& puzzle)
@@ -320,6 +350,18 @@ int main(int argc, char** argv)
         Cells puzzle = Reduce(solution, true, random);
         ++catalogue.reductions;
         const int minimal = GivenCount(puzzle);
+        const int shrunkSize = minimal - (puzzle[40] == 0 ? 1 : 2);
+        if (shrunkSize < RareBelow && symmetricNeeded[shrunkSize] > 0) {
+            bool used = false;
+            for (const Cells& shrunk : ShrinkThroughCentre(puzzle))
+                if (symmetricNeeded[shrunkSize] > 0 && catalogue.Add(shrunk)) {
+                    --symmetricNeeded[shrunkSize];
+                    catalogue.shrunkSizes += " " + std::to_string(shrunkSize) + "@" + std::to_string(catalogue.reductions);
+                    used = true;
+                }
+            if (used)
+                continue;
+        }
         for (auto& [size, count] : symmetricNeeded) {
             if (count == 0 || size < minimal || ((size - minimal) % 2 != 0 && puzzle[40] != 0))
                 continue;
@@ -329,29 +371,42 @@ int main(int argc, char** argv)
         }
     }
 
-    // Rare sizes the search did not reach: a fixed entry with fewer givens,
-    // relabelled and shuffled, plus the centre given where the count is odd.
+    // Rare sizes the search did not reach: an entry of the same size, fixed
+    // or found above, relabelled and shuffled. Failing that, a fixed entry
+    // with one given fewer and no centre, which then takes its centre digit.
     for (auto& [size, count] : symmetricNeeded) {
         while (count > 0) {
-            const KnownEntry* base = nullptr;
-            for (const KnownEntry& known : KnownEntries) {
-                const Cells cells = FromText(known.text);
-                const int givens = GivenCount(cells);
-                if (IsSymmetric(cells) && givens <= size && (size - givens) <= 1 && (givens == size || cells[40] == 0)
-                    && (!base || givens > GivenCount(FromText(base->text))))
-                    base = &known;
+            std::vector<std::pair<std::string, std::string>> sources; // text, where it comes from
+            for (const std::string& text : catalogue.generated)
+                sources.emplace_back(text, "a searched entry");
+            for (const KnownEntry& known : KnownEntries)
+                sources.emplace_back(known.text, "entry " + std::to_string(known.index));
+            const std::pair<std::string, std::string>* base = nullptr;
+            for (const auto& source : sources) {
+                const Cells cells = FromText(source.first);
+                if (IsSymmetric(cells) && GivenCount(cells) == size) {
+                    base = &source;
+                    break;
+                }
+            }
+            for (const auto& source : sources) {
+                const Cells cells = FromText(source.first);
+                if (!base && IsSymmetric(cells) && GivenCount(cells) == size - 1 && cells[40] == 0) {
+                    base = &source;
+                    break;
+                }
             }
             if (!base) {
-                std::cerr << "no fixed entry to derive " << size << " givens from\n";
+                std::cerr << "no entry to derive " << size << " givens from\n";
                 return 1;
             }
-            const Cells source = FromText(base->text);
-            Cells puzzle = DeriveSymmetric(source, random);
+            Cells puzzle = DeriveSymmetric(FromText(base->first), random);
             if (GivenCount(puzzle) < size)
                 puzzle[40] = (*Solver(puzzle).FirstSolution())[40];
             if (catalogue.Add(puzzle)) {
                 --count;
                 ++catalogue.derived;
+                catalogue.derivedSizes += " " + std::to_string(size) + " from " + base->second + ";";
             }
         }
     }
@@ -392,7 +447,9 @@ int main(int argc, char** argv)
     }
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::fprintf(stderr, "%d entries written to %s in %.1f s: %ld reductions searched, %d entries derived, %d symmetric\n",
-                 PuzzleCatalogue::Count, argv[1], seconds, catalogue.reductions, catalogue.derived, symmetric);
+    std::fprintf(stderr, "%d entries written to %s in %.1f s: %ld reductions searched, shrunk through the centre:%s; %d symmetric, %d derived:%s\n",
+                 PuzzleCatalogue::Count, argv[1], seconds, catalogue.reductions, catalogue.shrunkSizes.c_str(), symmetric,
+                 catalogue.derived,
+                 catalogue.derivedSizes.c_str());
     return 0;
 }
