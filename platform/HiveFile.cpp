@@ -356,10 +356,20 @@ std::optional<Hive> Parse(std::string_view text)
         if (current && (line.front() == '"' || line.front() == '@'))
             value = ReadValue(joined);
         if (!value) {
-            if (current)
+            // Runs of such lines share one entry, so a file of short garbage
+            // lines costs little more memory than its text.
+            if (!current) {
+                if (hive.preamble.empty())
+                    hive.preamble.emplace_back();
+                else
+                    hive.preamble.back() += '\n';
+                hive.preamble.back() += original;
+            } else if (auto* run = current->entries.empty() ? nullptr : std::get_if<Verbatim>(&current->entries.back())) {
+                run->text += '\n';
+                run->text += original;
+            } else {
                 current->entries.push_back(Verbatim{std::move(original)});
-            else
-                hive.preamble.push_back(std::move(original));
+            }
             continue;
         }
 

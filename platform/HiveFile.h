@@ -37,8 +37,8 @@ struct Value
     std::uint32_t number = 0;
 };
 
-// A line inside a section that is not understood: written back exactly as read
-// (continuation lines included), so a hand edit is never lost.
+// Lines inside a section that are not understood: written back exactly as read
+// (one entry per run of such lines), so a hand edit is never lost.
 struct Verbatim
 {
     std::string text;
@@ -54,7 +54,7 @@ struct Section
 
 struct Hive
 {
-    std::vector<std::string> preamble; // lines not understood before the first section
+    std::vector<std::string> preamble; // text not understood before the first section
     std::vector<Section> sections;
 };
 

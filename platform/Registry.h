@@ -21,7 +21,11 @@ enum class RegistryValueType { None, String, ExpandString, Binary, DWord, MultiS
 // key (creating it if asked), read and write its values, close. On Linux the
 // hive is a `.reg` text file; the accessor locks it exclusively from the first
 // OpenKey until CloseKey or destruction, reads it afresh on opening and saves
-// every write atomically before the write returns.
+// every write atomically before the write returns. Every value type in the file
+// is kept and written back; lines it does not understand are kept verbatim in
+// place. A file that is not a hive at all (or over 4 MiB) is never overwritten:
+// before the first write it is kept as Sudoku.reg.corrupt (.corrupt.1, .2 … when
+// older copies exist) and a fresh hive takes its place.
 class RegistryAccessor
 {
 public:

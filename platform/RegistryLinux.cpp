@@ -24,7 +24,7 @@ namespace {
 
 constexpr std::string_view RootName = "HKEY_CURRENT_USER";
 // Larger files are not a hive this game wrote; they are kept aside, not read.
-constexpr std::uintmax_t MaximumHiveSize = 16u * 1024u * 1024u;
+constexpr std::uintmax_t MaximumHiveSize = 4u * 1024u * 1024u;
 constexpr int MaximumCorruptCopies = 1000;
 
 fs::path DefaultHivePath()

@@ -182,6 +182,15 @@ TEST(HiveFile, HugeAndGarbageInputStaysBounded)
     const auto again = Parse(Serialise(*hive));
     ASSERT_TRUE(again);
     EXPECT_EQ(Serialise(*again), Serialise(*hive));
+
+    // A run of garbage lines is held as one piece of text, not a line each.
+    std::string garbage = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
+    for (int i = 0; i < 100'000; ++i)
+        garbage += "#\n";
+    const auto runs = Parse(garbage);
+    ASSERT_TRUE(runs);
+    EXPECT_EQ(runs->sections[0].entries.size(), 1u);
+    EXPECT_EQ(Serialise(*runs), garbage);
 }
 
 TEST(HiveFile, ReadsTextStoredAsUtf16)

@@ -204,7 +204,7 @@ TEST_F(Registry, UnreadableHiveIsKeptAsideBeforeTheFirstWrite)
 TEST_F(Registry, OversizedHiveIsKeptAsideWhole)
 {
     std::string big = std::string(hivefile::Header) + "\n";
-    big.resize(20u * 1024u * 1024u, 'x');
+    big.resize(5u * 1024u * 1024u, 'x');
     WriteWholeFile(hive, big);
     RegistryAccessor registry(hive);
     ASSERT_TRUE(registry.OpenKey(Key, true));
