@@ -1,0 +1,206 @@
+// Tests of the picture button: its looks under real mouse events, clicks and the disabled state.
+// Mouse events go through the platform layer, as a real mouse's do (double clicks included).
+#define QTEST_QPA_MOUSE_HANDLING
+#include "TImageButton.h"
+#include "TestPictures.h"
+
+#include <QCursor>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+const QColor Normal(200, 0, 0), Over(0, 200, 0), Down(0, 0, 200), Disabled(120, 120, 120);
+const QSize PictureSize(40, 30);
+}  // namespace
+
+class ImageButtonTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void hoverPressReleaseLeaveShowsEachLook();
+    void releaseOutsideGivesNoClick();
+    void doubleClickClicksOnce();
+    void rightButtonDoesNothing();
+    void repaintAfterReleaseKeepsLitLook();
+    void disablingWithoutDisabledPictureFreezesTheLook();
+    void disabledPictureShowsAtItsOwnSize();
+    void clickThatDisablesKeepsPressedLook();
+    void settingBitmapResizesAtOnce();
+    void doublePicturesKeepLayoutSize();
+    void accessibleNameIsHintOrPictureWord();
+
+private:
+    QColor look() const { return paintedAt(m_button, QPoint(5, 5)); }
+    QPoint centre() const { return m_button->rect().center(); }
+    QPoint outside() const { return QPoint(200, 150); }
+
+    QWidget *m_window = nullptr;
+    TImageButton *m_button = nullptr;
+    int m_parkShift = 0;
+};
+
+void ImageButtonTest::init()
+{
+    m_window = new QWidget;
+    m_window->resize(300, 200);
+    m_button = new TImageButton(m_window);
+    m_button->move(20, 20);
+    m_button->setBitmapOver(solidPicture(PictureSize, Over));
+    m_button->setBitmapUp(solidPicture(PictureSize, Over));
+    m_button->setBitmapDown(solidPicture(PictureSize, Down));
+    m_button->setBitmap(solidPicture(PictureSize, Normal));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    // The pointer starts beside the button (a move to where it already is would be dropped).
+    QTest::mouseMove(m_window, outside() + QPoint(m_parkShift++ % 2, 0));
+}
+
+void ImageButtonTest::cleanup()
+{
+    delete m_window;
+    QCursor::setPos(1000, 1000);
+}
+
+void ImageButtonTest::hoverPressReleaseLeaveShowsEachLook()
+{
+    QCOMPARE(m_button->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(look(), Normal);
+    QTest::mouseMove(m_button, centre());
+    QCOMPARE(look(), Over);
+    QSignalSpy downs(m_button, &TImageButton::OnMouseDown);
+    QTest::mousePress(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(look(), Down);
+    QCOMPARE(downs.count(), 1);
+
+    QList<QColor> looksDuringClick;
+    connect(m_button, &TImageButton::OnClick, this, [&] { looksDuringClick << look(); });
+    QSignalSpy ups(m_button, &TImageButton::OnMouseUp);
+    QTest::mouseRelease(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(looksDuringClick, QList<QColor>{Down});
+    QCOMPARE(ups.count(), 1);
+    QCOMPARE(look(), Over);
+
+    QTest::mouseMove(m_window, outside());
+    QCOMPARE(look(), Normal);
+}
+
+void ImageButtonTest::releaseOutsideGivesNoClick()
+{
+    QSignalSpy clicks(m_button, &TImageButton::OnClick);
+    QTest::mouseMove(m_button, centre());
+    QTest::mousePress(m_button, Qt::LeftButton, {}, centre());
+    QTest::mouseMove(m_button, QPoint(100, 100));
+    QCOMPARE(look(), Normal);
+    QTest::mouseMove(m_button, centre());
+    QCOMPARE(look(), Over);
+    QTest::mouseMove(m_button, QPoint(100, 100));
+    QTest::mouseRelease(m_button, Qt::LeftButton, {}, QPoint(100, 100));
+    QCOMPARE(clicks.count(), 0);
+    QCOMPARE(look(), Normal);
+}
+
+void ImageButtonTest::doubleClickClicksOnce()
+{
+    QSignalSpy clicks(m_button, &TImageButton::OnClick);
+    QTest::mouseMove(m_button, centre());
+    QTest::mouseDClick(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(look(), Over);
+}
+
+void ImageButtonTest::rightButtonDoesNothing()
+{
+    QSignalSpy clicks(m_button, &TImageButton::OnClick);
+    QSignalSpy downs(m_button, &TImageButton::OnMouseDown);
+    QSignalSpy ups(m_button, &TImageButton::OnMouseUp);
+    QTest::mouseMove(m_button, centre());
+    QTest::mousePress(m_button, Qt::RightButton, {}, centre());
+    QCOMPARE(look(), Over);
+    QTest::mouseRelease(m_button, Qt::RightButton, {}, centre());
+    QCOMPARE(look(), Over);
+    QCOMPARE(clicks.count() + downs.count() + ups.count(), 0);
+}
+
+void ImageButtonTest::repaintAfterReleaseKeepsLitLook()
+{
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
+    m_button->hide();
+    m_button->show();
+    QCOMPARE(look(), Over);
+}
+
+void ImageButtonTest::disablingWithoutDisabledPictureFreezesTheLook()
+{
+    QSignalSpy clicks(m_button, &TImageButton::OnClick);
+    QTest::mouseMove(m_button, centre());
+    m_button->setEnabled(false);
+    QCOMPARE(look(), Over);
+    QTest::mouseMove(m_window, outside());
+    QCOMPARE(look(), Over);
+    QTest::mouseMove(m_button, centre());
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(look(), Over);
+    QCOMPARE(clicks.count(), 0);
+
+    m_button->setEnabled(true);
+    QCOMPARE(look(), Over);
+    QTest::mouseMove(m_window, outside());
+    QCOMPARE(look(), Normal);
+}
+
+void ImageButtonTest::disabledPictureShowsAtItsOwnSize()
+{
+    m_button->setBitmapDisabled(solidPicture(QSize(44, 32), Disabled));
+    QCOMPARE(m_button->size(), PictureSize);
+    m_button->setEnabled(false);
+    QCOMPARE(m_button->size(), QSize(44, 32));
+    QCOMPARE(look(), Disabled);
+    m_button->setEnabled(true);
+    QCOMPARE(look(), Normal);
+}
+
+void ImageButtonTest::clickThatDisablesKeepsPressedLook()
+{
+    QSignalSpy ups(m_button, &TImageButton::OnMouseUp);
+    connect(m_button, &TImageButton::OnClick, m_button, [this] { m_button->setEnabled(false); });
+    QTest::mouseMove(m_button, centre());
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(ups.count(), 0);
+    QCOMPARE(look(), Down);
+    m_button->setEnabled(true);
+    QCOMPARE(look(), Down);
+}
+
+void ImageButtonTest::settingBitmapResizesAtOnce()
+{
+    m_button->setBitmap(solidPicture(QSize(72, 99), Normal));
+    QCOMPARE(m_button->size(), QSize(72, 99));
+    QCOMPARE(paintedAt(m_button, QPoint(71, 98)), Normal);
+    // Other pictures do not resize.
+    m_button->setBitmapOver(solidPicture(QSize(10, 10), Over));
+    QCOMPARE(m_button->size(), QSize(72, 99));
+    // Hovering shows the smaller picture at its own size.
+    QTest::mouseMove(m_button, QPoint(5, 5));
+    QCOMPARE(m_button->size(), QSize(10, 10));
+}
+
+void ImageButtonTest::doublePicturesKeepLayoutSize()
+{
+    m_button->setBitmap(solidPicture(QSize(130, 44), Normal, 2.0));
+    QCOMPARE(m_button->size(), QSize(130, 44));
+}
+
+void ImageButtonTest::accessibleNameIsHintOrPictureWord()
+{
+    m_button->setPictureWord(QStringLiteral("Start"));
+    QCOMPARE(m_button->accessibleName(), QStringLiteral("Start"));
+    m_button->setToolTip(QStringLiteral("Nowa gra"));
+    QCOMPARE(m_button->accessibleName(), QStringLiteral("Nowa gra"));
+}
+
+QTEST_MAIN(ImageButtonTest)
+#include "imagebutton_test.moc"
