@@ -15,7 +15,8 @@ inline constexpr std::uint32_t GivenColor = 16737792;
 
 // Rows and columns are numbered 1 to 9, row 1 at the top, column 1 at the left.
 // No operation fails: a change aimed at a fixed cell is ignored, and so is an
-// address outside 1..9 or a value outside the cell's range (reads give 0).
+// address outside 1..9 or a value outside the cell's range (an address
+// outside reads as an empty, fixed cell).
 class Board
 {
 public:
