@@ -160,6 +160,7 @@ bool TShapedRegion::loadFrom(const QString &path)
 
 TShapedForm::TShapedForm(QWidget *parent) : QWidget(parent), m_mask(this)
 {
+    setMouseTracking(true);   // the main menu follows every move over its background
     placeOn(parent);
 }
 
