@@ -49,6 +49,7 @@ protected:
     }
 };
 
+#ifndef _WIN32
 std::string RunProgram(const std::string& program)
 {
     std::string output;
@@ -60,6 +61,7 @@ std::string RunProgram(const std::string& program)
     }
     return output;
 }
+#endif
 
 } // namespace
 
@@ -71,11 +73,13 @@ TEST_F(InstallationRecord, FirstStartWritesTheRecordAndAnEmptyList)
     EXPECT_EQ(Text(Key, "Path"), executable.string());
     EXPECT_EQ(Integer(Key + "\\Lista", "LastTime"), 0);
     EXPECT_EQ(Integer(Key + "\\Lista", "IlePoz"), 0);
+#ifndef _WIN32 // the order shows only in the hive file
     const std::string text = ReadWholeFile(hive);
     // Written in the order of the record: Version, Name, Path; LastTime, IlePoz.
     EXPECT_LT(text.find("\"Version\""), text.find("\"Name\""));
     EXPECT_LT(text.find("\"Name\""), text.find("\"Path\""));
     EXPECT_LT(text.find("\"LastTime\""), text.find("\"IlePoz\""));
+#endif
 }
 
 TEST_F(InstallationRecord, SecondStartWritesNothing)
@@ -83,9 +87,11 @@ TEST_F(InstallationRecord, SecondStartWritesNothing)
     Start(executable);
     BestResults results{hive};
     results.Add("gracz", 321);
+#ifndef _WIN32 // on Windows the keys' last-write times tell (tests/windows)
     struct stat before{};
     ASSERT_EQ(::stat(hive.c_str(), &before), 0);
     const std::string text = ReadWholeFile(hive);
+#endif
 
     Start(executable);
     // Another copy of the game in another folder leaves the record as well.
@@ -93,11 +99,13 @@ TEST_F(InstallationRecord, SecondStartWritesNothing)
     WriteWholeFile(copy, "program");
     Start(copy, "9.9.9.9");
 
+#ifndef _WIN32
     struct stat after{};
     ASSERT_EQ(::stat(hive.c_str(), &after), 0);
     EXPECT_EQ(ReadWholeFile(hive), text);
     EXPECT_EQ(after.st_ino, before.st_ino); // not even rewritten with the same text
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+#endif
     EXPECT_EQ(results.Entry(1)->seconds, 321);
 }
 
@@ -140,6 +148,7 @@ TEST_F(InstallationRecord, RecordIsRewrittenWhenPathDoesNotNameAFile)
     }
 }
 
+#ifndef _WIN32 // these three edit the hive file or run helpers through a shell; tests/windows has their like
 TEST_F(InstallationRecord, ExpandableStringPathIsReplacedByAPlainOne)
 {
     WriteWholeFile(hive, "Windows Registry Editor Version 5.00\n\n"
@@ -186,6 +195,7 @@ TEST(VersionText, ComesFromTheExecutableItself)
     EXPECT_EQ(RunProgram(PROBE_WITH_VERSION), "2.0.0.432\nSudoku  v. 2.0.0.432\n");
     EXPECT_EQ(RunProgram(PROBE_WITHOUT_VERSION), "0.0.0.0\nSudoku  v. 0.0.0.0\n");
 }
+#endif
 
 TEST(AboutTexts, VersionLineAndMakersNotice)
 {

@@ -1,0 +1,132 @@
+// The installation record on the real registry: what the hive-file tests see in the file, seen here through Windows.
+#include "platform/Registry.h"
+#include "results/BestResults.h"
+#include "shell/InstallationRecord.h"
+
+#include "../platform/TestFolder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string Key = "Software\\Kalvora\\Sudoku";
+
+class InstallationRecordWindows : public testing::Test
+{
+protected:
+    TestFolder folder;
+    fs::path hive = folder / "Sudoku.reg";
+    fs::path executable = folder / "sudoku.exe";
+
+    void SetUp() override { WriteWholeFile(executable, "program"); }
+
+    void TearDown() override
+    {
+        RegistryAccessor registry(hive);
+        registry.DeleteKey("Software");
+    }
+
+    void Start(const fs::path& program, const std::string& version = "2.0.0.432")
+    {
+        RegistryAccessor registry(hive);
+        EnsureInstallationRecord(registry, program, version, "Sudoku");
+    }
+
+    // The raw key behind the test's hive (its private key, as RegistryWindows.cpp names it).
+    HKEY RawKey(const std::string& key)
+    {
+        std::wstring name = fs::absolute(hive).lexically_normal().wstring();
+        for (auto& c : name) {
+            if (c == L'\\')
+                c = L'/';
+        }
+        const std::wstring path = L"Software\\Kalvora\\Sudoku hives\\" + name + L"\\"
+            + std::wstring(key.begin(), key.end());
+        HKEY handle = nullptr;
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &handle), ERROR_SUCCESS);
+        return handle;
+    }
+};
+
+// Signalled when anything under a key is written.
+class ChangeWatch
+{
+public:
+    explicit ChangeWatch(HKEY key)
+        : m_key(key)
+        , m_event(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    {
+        EXPECT_EQ(RegNotifyChangeKeyValue(m_key, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, m_event,
+                                          TRUE),
+                  ERROR_SUCCESS);
+    }
+    ~ChangeWatch()
+    {
+        RegCloseKey(m_key);
+        CloseHandle(m_event);
+    }
+    ChangeWatch(const ChangeWatch&) = delete;
+    ChangeWatch& operator=(const ChangeWatch&) = delete;
+
+    bool Changed() const { return WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0; }
+
+private:
+    HKEY m_key;
+    HANDLE m_event;
+};
+
+} // namespace
+
+TEST_F(InstallationRecordWindows, SecondStartWritesNothing)
+{
+    Start(executable);
+    BestResults(hive).Add("gracz", 321);
+    {
+        ChangeWatch watch(RawKey(Key));
+        Start(executable);
+        Start(folder / "sudoku.exe", "9.9.9.9"); // another copy while the recorded file exists
+        EXPECT_FALSE(watch.Changed());
+    }
+    // The watch does see a write, so its silence above means something.
+    ChangeWatch watch(RawKey(Key));
+    BestResults(hive).Add("drugi", 400);
+    EXPECT_TRUE(watch.Changed());
+    EXPECT_EQ(BestResults(hive).Entry(1)->seconds, 321);
+}
+
+TEST_F(InstallationRecordWindows, PathOfAnotherTypeIsReplacedByAPlainString)
+{
+    const std::wstring path = executable.wstring();
+    const std::string narrow = executable.string();
+    struct Case
+    {
+        const char* meaning;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    const Case cases[] = {
+        {"expandable string", REG_EXPAND_SZ,
+         std::vector<BYTE>(reinterpret_cast<const BYTE*>(path.c_str()),
+                           reinterpret_cast<const BYTE*>(path.c_str() + path.size() + 1))},
+        {"raw bytes", REG_BINARY, std::vector<BYTE>(narrow.begin(), narrow.end())},
+        {"several strings", REG_MULTI_SZ,
+         std::vector<BYTE>(reinterpret_cast<const BYTE*>(path.c_str()),
+                           reinterpret_cast<const BYTE*>(path.c_str() + path.size() + 1))},
+    };
+    for (const auto& c : cases) {
+        Start(executable);
+        HKEY key = RawKey(Key);
+        RegSetValueExW(key, L"Path", 0, c.type, c.data.data(), static_cast<DWORD>(c.data.size()));
+        RegCloseKey(key);
+
+        Start(executable);
+        RegistryAccessor registry(hive);
+        ASSERT_TRUE(registry.OpenKey(Key, false));
+        EXPECT_EQ(registry.GetDataType("Path"), RegistryValueType::String) << c.meaning;
+        EXPECT_EQ(registry.ReadString("Path"), narrow) << c.meaning;
+    }
+}
