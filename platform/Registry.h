@@ -31,7 +31,8 @@ class RegistryAccessor
 public:
     // The current user's hive ($XDG_CONFIG_HOME/Kalvora/Sudoku.reg on Linux).
     RegistryAccessor();
-    // An explicit hive file (tests, tools). Ignored by the Windows backend.
+    // An explicit hive file (tests, tools). On Windows it names a private key of the
+    // current user's registry instead, kept apart from the game's own data.
     explicit RegistryAccessor(const std::filesystem::path& hiveFile);
     ~RegistryAccessor();
 
@@ -63,7 +64,7 @@ public:
     // Returns false when it does not exist.
     bool DeleteKey(const std::string& key);
 
-    // The hive file this accessor works on (Linux; empty on Windows).
+    // The hive file this accessor works on (on Windows the one it was given, if any).
     std::filesystem::path HivePath() const;
 
 private:
