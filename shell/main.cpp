@@ -1,16 +1,21 @@
-// Entry point of the sudoku game.
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
+// Entry point of the sudoku game: the application, its six windows and the message loop.
+#include "controls/BundledFonts.h"
+#include "shell/HandlerErrors.h"
+#include "shell/ProgramWindows.h"
+#include "shell/TForm1.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    SudokuApplication app(argc, argv);
+    RegisterBundledFonts();
     QApplication::setApplicationDisplayName(QStringLiteral("Sudoku"));
-    QLabel label(QStringLiteral("Sudoku"));
-    label.setMinimumSize(320, 120);
-    label.setAlignment(Qt::AlignCenter);
-    label.setWindowTitle(QStringLiteral("Sudoku"));
-    label.show();
-    return app.exec();
+    // The menu decides when the program ends, not the last visible window.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    CreateProgramWindows();
+    QObject::connect(Form1, &TForm1::FormClosed, &app, &QApplication::quit);
+    Form1->show();
+    const int result = app.exec();
+    DestroyProgramWindows();
+    return result;
 }

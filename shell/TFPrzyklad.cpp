@@ -1,0 +1,129 @@
+// The worked example: the first steps of solving the sample diagram, on a pane that scrolls by itself.
+#include "shell/TFPrzyklad.h"
+
+#include "ui_TFPrzyklad.h"
+
+#include "shell/TFRady.h"
+#include "shell/TForm1.h"
+#include "shell/WindowLook.h"
+
+#include <QCloseEvent>
+#include <QShowEvent>
+#include <QTimer>
+
+TFPrzyklad *FPrzyklad = nullptr;
+
+TFPrzyklad::TFPrzyklad(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TFPrzyklad>())
+{
+    ui->setupUi(this);
+    UsePixelFontHeights(this);
+    KeepLookWhenDisabled(this);
+    ui->ShapedForm1->Loaded();
+    FormCreate();
+
+    connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFPrzyklad::ImageButton1Click);
+    connect(ui->ImageButton2, &TImageButton::OnClick, this, &TFPrzyklad::ImageButton2Click);
+    connect(ui->ImageButton3, &TImageButton::OnClick, this, &TFPrzyklad::ImageButton3Click);
+    connect(ui->ImageButton4, &TImageButton::OnClick, this, &TFPrzyklad::ImageButton4Click);
+    connect(Timer1, &QTimer::timeout, this, &TFPrzyklad::Timer1Timer);
+    connect(ui->ScrollBar1, &QScrollBar::valueChanged, this, &TFPrzyklad::ScrollBar1Change);
+}
+
+TFPrzyklad::~TFPrzyklad() = default;
+
+void TFPrzyklad::FormCreate()
+{
+    // Qt paints every window double-buffered, so moving the pane never
+    // flickers; what the window still needs is its scroll timer, idle until
+    // the player starts a run.
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(TickInterval);
+}
+
+void TFPrzyklad::FormShow()
+{
+    // Always the top-right corner, wherever the player dragged it last time.
+    move(TopRightPosition(size(), PlacementScreen(), 10));
+    SetBalloonColour(WindowColour::Example);
+}
+
+void TFPrzyklad::FormClose()
+{
+    // A run keeps going while the window is hidden.
+    Form1->UnlockMenu();
+}
+
+void TFPrzyklad::ImageButton1Click()
+{
+    close();
+}
+
+void TFPrzyklad::ImageButton2Click()
+{
+    FRady->show();
+    FRady->raise();
+    FRady->activateWindow();
+    ui->ImageButton1->setEnabled(false);
+    ui->ImageButton2->setEnabled(false);
+    ui->ImageButton3->setEnabled(false);
+    ui->StopPanel->hide();
+    Timer1->stop();
+    setEnabled(false);
+}
+
+void TFPrzyklad::TipsClosed()
+{
+    setEnabled(true);
+    ui->ImageButton1->setEnabled(true);
+    ui->ImageButton2->setEnabled(true);
+    ui->ImageButton3->setEnabled(true);
+    SetBalloonColour(WindowColour::Example);
+}
+
+void TFPrzyklad::ImageButton3Click()
+{
+    // A finished run starts again from the top.
+    if (ui->ScrollBar1->value() >= ScrollEnd)
+        ui->ScrollBar1->setValue(0);
+    ui->StopPanel->show();
+    Timer1->start();
+}
+
+void TFPrzyklad::ImageButton4Click()
+{
+    Timer1->stop();
+    ui->StopPanel->hide();
+}
+
+void TFPrzyklad::Timer1Timer()
+{
+    // The scroll bar keeps the position within 0 to 576, so a run from an odd
+    // position still ends exactly at the bottom.
+    ui->ScrollBar1->setValue(ui->ScrollBar1->value() + ScrollStep);
+    if (ui->ScrollBar1->value() >= ScrollEnd) {
+        Timer1->stop();
+        ui->StopPanel->hide();
+    }
+}
+
+void TFPrzyklad::ScrollBar1Change()
+{
+    ui->Panel2->move(0, -ui->ScrollBar1->value());
+}
+
+void TFPrzyklad::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormShow();
+}
+
+void TFPrzyklad::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,55 @@
+// The worked example: the first steps of solving the sample diagram, on a pane that scrolls by itself.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class QTimer;
+
+namespace Ui {
+class TFPrzyklad;
+}
+
+// Opened from the menu's new-game panel, always in the top-right corner of the
+// screen. The content pane (937 pixels) scrolls inside its viewport (361) by
+// the scroll bar, 0 to 576, or by itself: "Przewiń" starts a run of 2 pixels
+// every 50 ms down to the bottom, "Stop" (on StopPanel, which covers
+// "Przewiń" while a run goes on) ends it. A run goes on while the window is
+// hidden. "Porady" opens the tips and locks this window until they close.
+class TFPrzyklad : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TFPrzyklad(QWidget *parent = nullptr);
+    ~TFPrzyklad() override;
+
+    static constexpr int ScrollEnd = 576;   // content height 937 − viewport 361
+    static constexpr int ScrollStep = 2;    // pixels per tick
+    static constexpr int TickInterval = 50; // ms
+
+    // The automatic-scroll timer, disabled at start.
+    QTimer *Timer1 = nullptr;
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void ImageButton1Click();
+    void ImageButton2Click();
+    void ImageButton3Click();
+    void ImageButton4Click();
+    void Timer1Timer();
+    void ScrollBar1Change();
+
+    // The tips opened from here have closed: the example takes control back.
+    void TipsClosed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::TFPrzyklad> ui;
+};
+
+extern TFPrzyklad *FPrzyklad;

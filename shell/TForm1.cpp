@@ -1,0 +1,259 @@
+// The main menu: the four column buttons, the rules, new-game, About and exit panels, and the balloon hint.
+#include "shell/TForm1.h"
+
+#include "ui_TForm1.h"
+
+#include "controls/ColorValue.h"
+#include "controls/TArrowHint.h"
+#include "game/TFSudoku.h"
+#include "platform/ExecutablePath.h"
+#include "platform/Registry.h"
+#include "shell/AboutTexts.h"
+#include "shell/HandlerErrors.h"
+#include "shell/InstallationRecord.h"
+#include "shell/TFPodglad.h"
+#include "shell/TFPrzyklad.h"
+#include "shell/TFRady.h"
+#include "shell/U_WspolneFunkcje.h"
+#include "shell/WindowLook.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QUrl>
+
+TForm1 *Form1 = nullptr;
+
+TForm1::TForm1(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    ui->setupUi(this);
+    UsePixelFontHeights(this);
+    for (TSensitiveLabel *link : {ui->SensitiveLabel1, ui->SensitiveLabel2}) {
+        link->setFontMouseDown(PixelFont(link->FontMouseDown()));
+        link->setFontMouseMove(PixelFont(link->FontMouseMove()));
+    }
+    KeepLookWhenDisabled(this);
+    ui->ShapedForm1->Loaded();
+
+    ArrowHint = new TArrowHint(this);
+    ArrowHint->setObjectName(QStringLiteral("ArrowHint"));
+    QFont hintFont(QStringLiteral("MS Sans Serif"));
+    hintFont.setPixelSize(11);
+    ArrowHint->setFont(hintFont);
+    ArrowHint->setColor(0, ColorFromValue(WindowColour::Menu));
+    ArrowHint->setColor(2, ColorFromValue(WindowColour::Menu));
+
+    connect(ui->ImageButton1, &TImageButton::OnClick, this, &TForm1::ImageButton1Click);
+    connect(ui->ImageButton2, &TImageButton::OnClick, this, &TForm1::ImageButton2Click);
+    connect(ui->ImageButton3, &TImageButton::OnClick, this, &TForm1::ImageButton3Click);
+    connect(ui->ImageButton4, &TImageButton::OnClick, this, &TForm1::ImageButton4Click);
+    connect(ui->ImageButton5, &TImageButton::OnClick, this, &TForm1::ImageButton5Click);
+    connect(ui->ImageButton6, &TImageButton::OnClick, this, &TForm1::ImageButton6Click);
+    connect(ui->ImageButton7, &TImageButton::OnClick, this, &TForm1::ImageButton7Click);
+    connect(ui->ImageButton8, &TImageButton::OnClick, this, &TForm1::ImageButton8Click);
+    connect(ui->ImageButton9, &TImageButton::OnClick, this, &TForm1::ImageButton9Click);
+    connect(ui->ImageButton10, &TImageButton::OnClick, this, &TForm1::ImageButton10Click);
+    connect(ui->SensitiveLabel1, &TSensitiveLabel::OnClick, this, &TForm1::SensitiveLabel1Click);
+    connect(ui->SensitiveLabel2, &TSensitiveLabel::OnClick, this, &TForm1::SensitiveLabel2Click);
+    connect(ui->SensitiveLabel1, &TSensitiveLabel::OnMouseMove, this, &TForm1::SensitiveLabel1MouseMove);
+    connect(ui->SensitiveLabel2, &TSensitiveLabel::OnMouseMove, this, &TForm1::SensitiveLabel2MouseMove);
+    connect(ui->ShapedForm1, &TShapedForm::OnMouseMove, this, &TForm1::PanelAboutMouseMove);
+    // The About panel's plain labels pass the pointer on to the panel, which
+    // tracks it; moves over the link labels are theirs alone (see eventFilter).
+    ui->PanelAbout->installEventFilter(this);
+
+    // An error while writing the installation record is reported and the
+    // program starts all the same.
+    try {
+        FormCreate();
+    } catch (const std::exception &error) {
+        ReportHandlerError(error);
+    }
+}
+
+TForm1::~TForm1() = default;
+
+// --- Start-up -------------------------------------------------------------------
+
+void TForm1::FormCreate()
+{
+    RegistryAccessor registry;
+    EnsureInstallationRecord(registry, RunningExecutablePath(), FileVersionText(),
+                             QApplication::applicationDisplayName().toStdString());
+}
+
+void TForm1::FormShow()
+{
+    const std::string title = QApplication::applicationDisplayName().toStdString();
+    ui->Label3->setText(QString::fromStdString(AboutVersionLine(title, FileVersionText())));
+    ui->Label3->adjustSize();
+    ui->Label8->setText(QString::fromStdString(MakerNoticeLine(QDate::currentDate().year())));
+    ui->Label8->adjustSize();
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormShow();
+    move(CentredPosition(size(), PlacementScreen()));
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit FormClosed();
+}
+
+// --- Panels ---------------------------------------------------------------------
+
+void TForm1::showPanel(QWidget *shown, std::initializer_list<QWidget *> hidden)
+{
+    shown->show();
+    for (QWidget *panel : hidden)
+        panel->hide();
+}
+
+void TForm1::ImageButton1Click()
+{
+    showPanel(ui->PanelOpis, {ui->PanelExit, ui->PanelAbout, ui->PanelNew});
+}
+
+void TForm1::ImageButton4Click()
+{
+    showPanel(ui->PanelNew, {ui->PanelAbout, ui->PanelExit, ui->PanelOpis});
+}
+
+void TForm1::ImageButton2Click()
+{
+    showPanel(ui->PanelAbout, {ui->PanelExit, ui->PanelOpis, ui->PanelNew});
+}
+
+void TForm1::ImageButton3Click()
+{
+    showPanel(ui->PanelExit, {ui->PanelOpis, ui->PanelAbout, ui->PanelNew});
+}
+
+void TForm1::ImageButton5Click()
+{
+    close();
+}
+
+void TForm1::ImageButton6Click()
+{
+    // "Nie" leads on to a new game, not back to the panel shown before.
+    showPanel(ui->PanelNew, {ui->PanelAbout, ui->PanelExit, ui->PanelOpis});
+}
+
+// --- Opening windows and locking ------------------------------------------------------
+
+void TForm1::openAndLock(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    for (QWidget *button : {ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3})
+        button->setEnabled(false);
+    setEnabled(false);
+}
+
+void TForm1::UnlockMenu()
+{
+    for (QWidget *button : {ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3})
+        button->setEnabled(true);
+    SetBalloonColour(WindowColour::Menu);
+    setEnabled(true);
+}
+
+void TForm1::ImageButton7Click()
+{
+    openAndLock(FPodglad);
+}
+
+void TForm1::ImageButton8Click()
+{
+    openAndLock(FRady);
+}
+
+void TForm1::ImageButton9Click()
+{
+    openAndLock(FPrzyklad);
+}
+
+void TForm1::ImageButton10Click()
+{
+    openAndLock(FSudoku);
+}
+
+// --- Links ----------------------------------------------------------------------
+
+QString TForm1::MailLinkText() const
+{
+    return QStringLiteral("mailto:") + ui->SensitiveLabel1->text() +
+           QStringLiteral("?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu ") +
+           QApplication::applicationDisplayName() + QStringLiteral(".");
+}
+
+QString TForm1::WebLinkText() const
+{
+    return ui->SensitiveLabel2->text();
+}
+
+void TForm1::SensitiveLabel1Click()
+{
+    // QUrl percent-encodes the blanks and Polish letters (as UTF-8) when the
+    // address is handed over, which is what mail clients expect. Failure to
+    // open is not reported.
+    QDesktopServices::openUrl(QUrl(MailLinkText()));
+}
+
+void TForm1::SensitiveLabel2Click()
+{
+    QDesktopServices::openUrl(QUrl(WebLinkText()));
+}
+
+// The link labels change their font under the pointer; moving on to the
+// panel around them (or to the other link) puts the panel's font back.
+void TForm1::giveLinkPlainFont(QWidget *link)
+{
+    link->setFont(ui->Label3->font());
+    QPalette palette = link->palette();
+    const QColor text = ui->Label3->palette().color(QPalette::WindowText);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::WindowText, text);
+    link->setPalette(palette);
+}
+
+void TForm1::PanelAboutMouseMove()
+{
+    giveLinkPlainFont(ui->SensitiveLabel1);
+    giveLinkPlainFont(ui->SensitiveLabel2);
+}
+
+void TForm1::SensitiveLabel1MouseMove()
+{
+    giveLinkPlainFont(ui->SensitiveLabel2);
+}
+
+void TForm1::SensitiveLabel2MouseMove()
+{
+    giveLinkPlainFont(ui->SensitiveLabel1);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->PanelAbout && event->type() == QEvent::MouseMove) {
+        // A move the link labels leave unhandled bubbles up to the panel:
+        // only moves over the panel itself or its plain labels count.
+        const QPoint position = static_cast<QMouseEvent *>(event)->position().toPoint();
+        const QWidget *under = ui->PanelAbout->childAt(position);
+        if (under != ui->SensitiveLabel1 && under != ui->SensitiveLabel2)
+            PanelAboutMouseMove();
+    }
+    return QWidget::eventFilter(watched, event);
+}

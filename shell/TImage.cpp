@@ -1,0 +1,27 @@
+// A still picture on a window: drawn as it is, also while its window is locked.
+#include "shell/TImage.h"
+
+#include <QPainter>
+
+TImage::TImage(QWidget *parent)
+    : QWidget(parent)
+{
+    // Pictures are decoration: the pointer passes through to the panel below
+    // (the About panel resets the link fonts on moves over it).
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TImage::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void TImage::paintEvent(QPaintEvent *)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    // Unscaled, at the top-left corner; "@2x" pictures keep their layout size.
+    painter.drawPixmap(QPoint(0, 0), m_picture);
+}

@@ -1,0 +1,26 @@
+// A still picture on a window: drawn as it is, also while its window is locked.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+// The menu's headings and the worked example's diagrams. Unlike a QLabel, the
+// picture is never greyed out when the window is disabled: a locked menu keeps
+// its look, only its column buttons show their disabled pictures.
+class TImage : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
+
+public:
+    explicit TImage(QWidget *parent = nullptr);
+
+    QPixmap Picture() const { return m_picture; }
+    void setPicture(const QPixmap &picture);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_picture;
+};

@@ -1,0 +1,64 @@
+// Finishing touches every window of the shell gets right after loading its layout.
+#include "shell/WindowLook.h"
+
+#include "controls/ColorValue.h"
+#include "controls/TArrowHint.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+QFont PixelFont(QFont font)
+{
+    if (font.pixelSize() <= 0 && font.pointSizeF() > 0)
+        font.setPixelSize(static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0)));
+    return font;
+}
+
+void UsePixelFontHeights(QWidget *root)
+{
+    // Parents first, so that children inheriting a font inherit the pixel size.
+    QList<QWidget *> widgets{root};
+    widgets += root->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (widget == root || widget->testAttribute(Qt::WA_SetFont))
+            widget->setFont(PixelFont(widget->font()));
+    }
+}
+
+void KeepLookWhenDisabled(QWidget *window)
+{
+    QPalette palette = window->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setBrush(QPalette::Disabled, r, palette.brush(QPalette::Active, r));
+    }
+    window->setPalette(palette);
+}
+
+QPoint CentredPosition(QSize size, const QRect &screen)
+{
+    return {screen.x() + (screen.width() - size.width()) / 2,
+            screen.y() + (screen.height() - size.height()) / 2};
+}
+
+QPoint TopRightPosition(QSize size, const QRect &screen, int margin)
+{
+    return {screen.x() + screen.width() - size.width() - margin, screen.y() + margin};
+}
+
+QRect PlacementScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
+}
+
+void SetBalloonColour(std::uint32_t colour)
+{
+    if (TArrowHint *hint = TArrowHint::application()) {
+        hint->setColor(0, ColorFromValue(colour));
+        hint->setColor(2, ColorFromValue(colour));
+    }
+}

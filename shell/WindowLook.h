@@ -1,0 +1,40 @@
+// Finishing touches every window of the shell gets right after loading its layout.
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+
+class QWidget;
+
+// The windows' own colours (red in the low byte); the balloon hint takes the
+// colour of the window the player is working in.
+namespace WindowColour {
+inline constexpr std::uint32_t Menu = 11199675;     // light green
+inline constexpr std::uint32_t Preview = 10809855;  // light yellow
+inline constexpr std::uint32_t Tips = 16574645;     // light blue
+inline constexpr std::uint32_t Example = 12569087;  // light pink
+}  // namespace WindowColour
+
+// Layouts give font sizes in points as designed at 96 dots per inch (8, 10 and
+// 12 points are 11, 13 and 16 pixels high); the windows are drawn in pixels
+// and must not grow on screens with other settings.
+QFont PixelFont(QFont font);
+// Applies PixelFont to `root` and to every descendant with a font of its own.
+void UsePixelFontHeights(QWidget *root);
+
+// A locked window (disabled while another one is up) keeps its look: labels
+// are not greyed out. Picture buttons still show their disabled pictures.
+void KeepLookWhenDisabled(QWidget *window);
+
+// Top-left corner that centres a window of `size` on `screen`.
+QPoint CentredPosition(QSize size, const QRect &screen);
+// Top-left corner `margin` pixels from the top and right edges of `screen`.
+QPoint TopRightPosition(QSize size, const QRect &screen, int margin);
+// The screen the windows are placed on (the primary one).
+QRect PlacementScreen();
+
+// Sets the balloon hint's background, then its arrow background, to `colour`.
+void SetBalloonColour(std::uint32_t colour);
