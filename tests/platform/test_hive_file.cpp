@@ -181,16 +181,16 @@ TEST(HiveFile, HugeAndGarbageInputStaysBounded)
     EXPECT_EQ(FindValue(*hive, "HKEY_CURRENT_USER\\A", "long")->bytes.size(), 2'000'000u);
     const auto again = Parse(Serialise(*hive));
     ASSERT_TRUE(again);
-    EXPECT_EQ(Serialise(*again), Serialise(*hive));
+    EXPECT_TRUE(Serialise(*again) == Serialise(*hive));
 
     // A run of garbage lines is held as one piece of text, not a line each.
-    std::string garbage = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
+    std::string garbage = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n";
     for (int i = 0; i < 100'000; ++i)
         garbage += "#\n";
     const auto runs = Parse(garbage);
     ASSERT_TRUE(runs);
     EXPECT_EQ(runs->sections[0].entries.size(), 1u);
-    EXPECT_EQ(Serialise(*runs), garbage);
+    EXPECT_TRUE(Serialise(*runs) == garbage); // no text diff of 100,000 lines on failure
 }
 
 TEST(HiveFile, ReadsTextStoredAsUtf16)
