@@ -118,7 +118,7 @@ bool writeAppIcon(const QString &folder)
         renderer.render(&p);
     }
     QImageWriter writer(folder + "/sudoku-256.png", "png");
-    writer.setCompression(9);
+    writer.setCompression(100);
     if (!writer.write(image)) {
         std::fprintf(stderr, "painter: cannot write the icon: %s\n", qPrintable(writer.errorString()));
         return false;

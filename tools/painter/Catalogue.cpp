@@ -185,7 +185,7 @@ void Catalogue::addMenu()
             p.drawLine(QPointF(box.left() + 2 + i * 20.67, box.top() + 2), QPointF(box.left() + 2 + i * 20.67, box.bottom() - 2));
             p.drawLine(QPointF(box.left() + 2, box.top() + 2 + i * 20.67), QPointF(box.right() - 2, box.top() + 2 + i * 20.67));
         }
-        p.setFont(Studio::font(Studio::garamond(), 18, true));
+        p.setFont(Studio::font(Studio::serif(), 16, true));
         for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 3; ++c) {
                 p.setPen(kinds[r][c] == Cell::Given ? ink::gameBlue : ink::black);
@@ -267,11 +267,11 @@ void Catalogue::addPreview()
         p.setPen(ink::red);
         p.drawText(QRectF(8, 70, 96, 34), Qt::AlignCenter, "kwadrat\n(3x3 kratki)");
         Studio::drawArrow(p, QPointF(58, 108), QPointF(70, 128), QPointF(116, 126), ink::red);
-        // The column: label above the grid, arrow down onto the column's top.
+        // The column: label above the grid at the right, arrow down onto the column's top.
         const QRectF column = g.cols(7, 7);
         p.setPen(ink::black);
-        p.drawText(QRectF(226, 30, 80, 18), Qt::AlignCenter, "kolumna");
-        Studio::drawArrow(p, QPointF(300, 42), QPointF(column.center().x() + 6, 40),
+        p.drawText(QRectF(290, 26, 62, 18), Qt::AlignCenter, "kolumna");
+        Studio::drawArrow(p, QPointF(296, 44), QPointF(column.center().x() + 2, 44),
                           QPointF(column.center().x(), column.top() - 3), ink::black);
         // The row: label at the left, arrow into the row's left end.
         const QRectF row = g.rows(6, 6);
@@ -414,7 +414,7 @@ void Catalogue::addGame()
     const Outline &outline = outlineOf("game");
     add("game/background", QSize(587, 365), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, gamePane);
-        m_studio.drawHeading(p, QRectF(20, 4, 388, 50), {"Diagram SUDOKU"}, ink::gameBlue, 44);
+        m_studio.drawHeading(p, QRectF(24, 7, 380, 47), {"Diagram SUDOKU"}, ink::gameBlue, 44);
 
         // The grid lies exactly under the cells: each cell's own rectangle is filled, and the
         // one-pixel gaps between cells carry the lines.
@@ -443,9 +443,8 @@ void Catalogue::addGame()
         p.save();
         p.setPen(QPen(thick, 2));
         p.setBrush(paper::clock);
-        p.drawRoundedRect(QRectF(436, 79, 121, 33), 6, 6);
+        p.drawRoundedRect(QRectF(436.5, 79.5, 120, 31), 6, 6);
         p.restore();
-        m_studio.drawIcon(p, "timer-sand", QRectF(432, 56, 20, 20), QColor(16, 56, 130));
         p.save();
         p.setFont(Studio::font(Studio::garamond(), 22, true));
         p.setPen(QColor(16, 56, 130));
@@ -476,7 +475,7 @@ void Catalogue::addGame()
 
     auto column = [&](const char *name, int top, const char *icon, const char *word, QColor colour) {
         addButton({"game", name, {130, 44}, {416, top}, "", "game/background", {416, top}, {},
-                   {icon, QString::fromUtf8(word), colour, ButtonLayout::IconBeside}, true});
+                   {icon, QString::fromUtf8(word), colour, ButtonLayout::IconBeside, 19}, true});
     };
     column("ImageButton7", 112, "crown", "Najlepsze wyniki", ink::gold);
     column("ImageButton1", 160, "timer-sand", "Nowa gra", ink::gameBlue);

@@ -93,12 +93,14 @@ void ContactSheets::placeStills(QPainter &p, const QString &window, const QStrin
 }
 
 void ContactSheets::placeButtons(QPainter &p, const QString &window, const QString &visiblePanel,
-                                 const QStringList &disabled, const QString &lit) const
+                                 const QStringList &disabled, const QString &lit, bool panelOnly) const
 {
     for (const ButtonSpec &button : m_catalogue.buttons()) {
         if (button.window != window)
             continue;
         if (!button.panel.isEmpty() && button.panel != visiblePanel)
+            continue;
+        if (panelOnly && button.panel.isEmpty())
             continue;
         QString picture = button.window + "/" + button.name;
         if (button.name == lit)
@@ -284,13 +286,14 @@ QImage ContactSheets::gameSheet() const
         p.fillRect(QRect(at + QPoint(16, 56), QSize(342, 48)), paper::game);
         p.save();
         p.setFont(cellFont);
-        const QString message = u("Diagram SUDOKU nie został jeszcze\nwypełniony w całości.");
+        const QString message = u("Diagram SUDOKU został wypełniony\nw całości, ale niestety niepoprawnie.");
         p.setPen(QColor(255, 255, 255));
         p.drawText(QRect(at + QPoint(17, 57), QSize(342, 48)), Qt::AlignLeft | Qt::AlignTop, message);
         p.setPen(QColor(0, 0, 0));
         p.drawText(QRect(at + QPoint(16, 56), QSize(342, 48)), Qt::AlignLeft | Qt::AlignTop, message);
         p.restore();
-        placeButtons(p, "game", "PanelZle");
+        // The panel lies above the cells and the buttons, and its own button above it.
+        placeButtons(p, "game", "PanelZle", {}, {}, true);
     });
     QImage result = sheet(QSize(20 + 587 + 30 + 587 + 20, 365 + 70));
     QPainter s(&result);

@@ -26,7 +26,7 @@ private:
     QImage window(const QString &name, const QString &visiblePanel,
                   const std::function<void(QPainter &)> &controls) const;
     void placeButtons(QPainter &p, const QString &window, const QString &visiblePanel,
-                      const QStringList &disabled = {}, const QString &lit = {}) const;
+                      const QStringList &disabled = {}, const QString &lit = {}, bool panelOnly = false) const;
     void placeStills(QPainter &p, const QString &window, const QString &visiblePanel) const;
     QImage menuSheet() const;
     QImage guidesSheet() const;

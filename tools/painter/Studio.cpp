@@ -8,6 +8,7 @@
 #include <QPainterPathStroker>
 #include <QSvgRenderer>
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -84,20 +85,22 @@ void Studio::drawHeading(QPainter &p, const QRectF &box, const QStringList &line
     const QRectF bounds = path.boundingRect();
     path.translate(room.center() - bounds.center());
 
-    const qreal outlineWidth = qBound<qreal>(1.2, size / 16, 3.0);
+    const qreal outlineWidth = qBound<qreal>(0.6, size / 18, 2.6);
+    const int shadowSteps = size < 24 ? 1 : 3;
     const QColor dark = colour.darker(250);
 
     p.save();
     // Soft shadow: a few offset copies at low opacity read as a blur and stay deterministic.
     p.setPen(Qt::NoPen);
-    for (int i = 3; i >= 1; --i) {
-        QColor shadow(0, 0, 0, 38);
+    for (int i = shadowSteps; i >= 1; --i) {
+        QColor shadow(0, 0, 0, size < 24 ? 60 : 38);
         p.setBrush(shadow);
         QPainterPathStroker stroker;
-        stroker.setWidth(outlineWidth + i * 1.2);
+        stroker.setWidth(outlineWidth + i * qMin<qreal>(1.2, size / 24));
         stroker.setJoinStyle(Qt::RoundJoin);
         const QPainterPath fat = stroker.createStroke(path).united(path);
-        p.drawPath(fat.translated(outlineWidth * 0.9 + 1, outlineWidth * 0.9 + 1));
+        const qreal offset = qMin<qreal>(outlineWidth * 0.9 + 1, size / 14);
+        p.drawPath(fat.translated(offset, offset));
     }
     // Outline.
     p.setPen(QPen(dark, outlineWidth * 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -208,19 +211,20 @@ void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look,
         border = QColor(0, 0, 0, 55);
         break;
     case ButtonState::Over: {
-        QColor tint = look.colour.lighter(170);
-        tint.setAlpha(70);
-        face.setColorAt(0, QColor(255, 255, 255, 200));
+        // Nearly opaque, so that the lit colour is not muddied by the window's own colour.
+        QColor tint = look.colour.lighter(190);
+        tint.setAlpha(235);
+        face.setColorAt(0, QColor(255, 255, 255, 240));
         face.setColorAt(1, tint);
         border = look.colour;
-        border.setAlpha(190);
+        border.setAlpha(200);
         break;
     }
     case ButtonState::Down: {
-        QColor tint = look.colour;
-        tint.setAlpha(60);
+        QColor tint = look.colour.lighter(175);
+        tint.setAlpha(240);
         face.setColorAt(0, tint);
-        face.setColorAt(1, QColor(255, 255, 255, 110));
+        face.setColorAt(1, QColor(255, 255, 255, 230));
         border = look.colour.darker(150);
         break;
     }
@@ -253,16 +257,17 @@ void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look,
         const qreal side = qMin(size.width(), size.height()) - 18;
         iconBox = QRectF((size.width() - side) / 2, (size.height() - side) / 2, side, side);
     } else {
-        const qreal side = qMin<qreal>(size.height() - 14, 46);
-        iconBox = QRectF(9, (size.height() - side) / 2, side, side);
-        wordBox = QRectF(iconBox.right() + 5, 6, size.width() - iconBox.right() - 5 - 9, size.height() - 12);
+        // The icon keeps to about a third of the width, so short words still get big letters.
+        const qreal side = std::min({size.height() - 14, qreal(44), size.width() * 0.33});
+        iconBox = QRectF(8, (size.height() - side) / 2, side, side);
+        wordBox = QRectF(iconBox.right() + 4, 5, size.width() - iconBox.right() - 4 - 7, size.height() - 10);
     }
 
     auto drawInk = [&](const QPointF &offset, const QColor &c) {
         drawIcon(p, look.icon, iconBox.translated(offset), c);
         if (look.word.isEmpty())
             return;
-        const WordFit fit = fitWord(look.word, wordBox.size(), 26);
+        const WordFit fit = fitWord(look.word, wordBox.size(), look.maxWordSize);
         const QFont f = font(garamond(), fit.size, true);
         const QFontMetricsF m(f);
         QPainterPath text;
@@ -340,7 +345,8 @@ Studio::DiagramGeometry Studio::drawDiagram(QPainter &p, const QRectF &box, cons
         p.drawLine(QPointF(x, g.top), QPointF(x, g.top + 9 * g.cellHeight));
         p.drawLine(QPointF(g.left, y), QPointF(g.left + 9 * g.cellWidth, y));
     }
-    const QFont f = font(garamond(), qMin(g.cellHeight, g.cellWidth) * 0.86, true);
+    // Lining figures read better than the Garamond's old-style ones at these small sizes.
+    const QFont f = font(serif(), qMin(g.cellHeight * 0.88, g.cellWidth * 0.8), true);
     p.setFont(f);
     for (int r = 1; r <= 9; ++r) {
         for (int c = 1; c <= 9; ++c) {

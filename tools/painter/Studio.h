@@ -52,6 +52,7 @@ struct ButtonLook {
     QString word;     // empty for icon-only buttons
     QColor colour;    // the lit colour
     ButtonLayout layout = ButtonLayout::IconBeside;
+    qreal maxWordSize = 26;   // a column of buttons shares one cap, so their words match
 };
 
 enum class Cell { Empty, Given, Entered };

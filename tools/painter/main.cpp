@@ -30,8 +30,9 @@ bool writePng(const QImage &image, const QString &path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImageWriter writer(path, "png");
-    // Fixed settings, so the same drawing always gives the same bytes.
-    writer.setCompression(9);
+    // Fixed settings, so the same drawing always gives the same bytes; Qt's PNG writer takes
+    // compression as 0-100, and 100 is zlib's strongest level.
+    writer.setCompression(100);
     if (!writer.write(image)) {
         std::fprintf(stderr, "painter: cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
         return false;

@@ -1,0 +1,109 @@
+// The asset painter draws the same bytes on every run, and draws exactly the pictures the windows load.
+#include "Inventory.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Runs the painter into `folder`; returns its error output when it fails.
+QString paintInto(const QString &folder)
+{
+    QProcess painter;
+    painter.setProcessChannelMode(QProcess::SeparateChannels);
+    painter.start(SUDOKU_PAINTER, {"--icons", SUDOKU_SOURCE_DIR "/tools/painter/icons",
+                                   "--fonts", SUDOKU_SOURCE_DIR "/assets/fonts",
+                                   "--pictures", folder + "/pictures",
+                                   "--app-icon", folder + "/icons",
+                                   "--sheets", folder + "/sheets"});
+    if (!painter.waitForFinished(300000))
+        return "the painter did not finish";
+    if (painter.exitStatus() != QProcess::NormalExit || painter.exitCode() != 0)
+        return "the painter failed: " + QString::fromUtf8(painter.readAllStandardError());
+    return {};
+}
+
+QStringList filesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next().mid(folder.size() + 1);
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+class PainterTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void twoRunsGiveTheSameBytes();
+    void paintsExactlyTheWindowsPictures();
+    void paintsTheDesktopIconAndTheContactSheets();
+
+private:
+    QTemporaryDir m_first;
+    QTemporaryDir m_second;
+};
+
+void PainterTest::initTestCase()
+{
+    QVERIFY(m_first.isValid() && m_second.isValid());
+    const QString first = paintInto(m_first.path());
+    QVERIFY2(first.isEmpty(), qPrintable(first));
+    const QString second = paintInto(m_second.path());
+    QVERIFY2(second.isEmpty(), qPrintable(second));
+}
+
+void PainterTest::twoRunsGiveTheSameBytes()
+{
+    const QStringList files = filesUnder(m_first.path());
+    QCOMPARE(filesUnder(m_second.path()), files);
+    QVERIFY(files.size() > 200);
+    for (const QString &file : files) {
+        QFile a(m_first.filePath(file));
+        QFile b(m_second.filePath(file));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY2(a.readAll() == b.readAll(), qPrintable(file + " differs between two runs"));
+    }
+}
+
+void PainterTest::paintsExactlyTheWindowsPictures()
+{
+    QSet<QString> expected;
+    for (const StillPicture &still : stillPictures())
+        expected << still.path + ".png" << still.path + "@2x.png";
+    for (const ButtonPictures &button : buttonPictures())
+        for (const QString &path : buttonPicturePaths(button))
+            expected << path + ".png" << path + "@2x.png";
+    const QStringList painted = filesUnder(m_first.filePath("pictures"));
+    QCOMPARE(QSet<QString>(painted.begin(), painted.end()), expected);
+    // Pictures are opaque: the buttons carry the window behind them, nothing shows through.
+    for (const QString &file : painted)
+        QVERIFY2(!QImage(m_first.filePath("pictures/" + file)).hasAlphaChannel(), qPrintable(file));
+}
+
+void PainterTest::paintsTheDesktopIconAndTheContactSheets()
+{
+    QSvgRenderer svg(m_first.filePath("icons/sudoku.svg"));
+    QVERIFY(svg.isValid());
+    QCOMPARE(svg.defaultSize(), QSize(256, 256));
+    QCOMPARE(QImage(m_first.filePath("icons/sudoku-256.png")).size(), QSize(256, 256));
+    for (const char *sheet : {"menu", "guides", "example", "game", "results", "buttons"}) {
+        const QImage image(m_first.filePath(QString("sheets/%1.png").arg(sheet)));
+        QVERIFY2(image.width() > 300 && image.height() > 300, sheet);
+    }
+}
+
+QTEST_MAIN(PainterTest)
+#include "painter_test.moc"
