@@ -25,6 +25,13 @@ std::string_view TrimLeft(std::string_view s)
     return s;
 }
 
+// A line ending in a backslash would join the line after it when read again.
+bool EndsInJoin(std::string_view text)
+{
+    text = TrimRight(text);
+    return !text.empty() && text.back() == '\\';
+}
+
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -359,12 +366,13 @@ std::optional<Hive> Parse(std::string_view text)
             // Runs of such lines share one entry, so a file of short garbage
             // lines costs little more memory than its text.
             if (!current) {
-                if (hive.preamble.empty())
+                if (hive.preamble.empty() || EndsInJoin(hive.preamble.back()))
                     hive.preamble.emplace_back();
                 else
                     hive.preamble.back() += '\n';
                 hive.preamble.back() += original;
-            } else if (auto* run = current->entries.empty() ? nullptr : std::get_if<Verbatim>(&current->entries.back())) {
+            } else if (auto* run = current->entries.empty() ? nullptr : std::get_if<Verbatim>(&current->entries.back());
+                       run && !EndsInJoin(run->text)) {
                 run->text += '\n';
                 run->text += original;
             } else {
@@ -457,6 +465,8 @@ std::string Serialise(const Hive& hive)
     for (const std::string& line : hive.preamble) {
         out += line;
         out += '\n';
+        if (EndsInJoin(line))
+            out += '\n'; // a blank line keeps it from joining what follows
     }
     for (const Section& section : hive.sections) {
         out += "\n[";
@@ -468,6 +478,8 @@ std::string Serialise(const Hive& hive)
             else
                 out += std::get<Verbatim>(entry).text;
             out += '\n';
+            if (const auto* text = std::get_if<Verbatim>(&entry); text && EndsInJoin(text->text))
+                out += '\n'; // a blank line keeps it from joining what follows
         }
     }
     return out;
