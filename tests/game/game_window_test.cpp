@@ -1,0 +1,821 @@
+// The game window driven like a player: real clicks, hovers and keys on its cells and buttons.
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+#include <memory>
+#include <optional>
+
+#include "BestResults.h"
+#include "BundledFonts.h"
+#include "GameTestSupport.h"
+#include "PuzzleCatalogue.h"
+#include "Solver.h"
+#include "TArrowHint.h"
+#include "TFSudoku.h"
+#include "TF_Wyniki.h"
+#include "TImageButton.h"
+#include "TShadowLabel.h"
+
+namespace {
+
+const QColor GivenBlue(0, 102, 255);
+const QColor Open(0, 0, 0);
+const QString Blank = QStringLiteral("    ");
+
+const QString IncompleteMessage = QStringLiteral("      Diagram jest niekompletny !!!\rNie wszystkie pola zostały wypełnione");
+const QString IncorrectMessage = QStringLiteral("Diagram SUDOKU został wypełniony\rw całości, ale niestety niepoprawnie.");
+
+int secondsOf(const QString& clockText)
+{
+    const QStringList parts = clockText.split(QLatin1Char(':'));
+    if (parts.size() != 3)
+        return -1;
+    return parts[0].toInt() * 3600 + parts[1].toInt() * 60 + parts[2].toInt();
+}
+
+// The entries with the fewest and the most givens.
+std::pair<int, int> sparsestAndDensestEntries()
+{
+    int sparsest = 0, densest = 0;
+    for (int index = 0; index < PuzzleCatalogue::Count; ++index) {
+        const auto size = PuzzleCatalogue::Entry(index).size();
+        if (size < PuzzleCatalogue::Entry(sparsest).size())
+            sparsest = index;
+        if (size > PuzzleCatalogue::Entry(densest).size())
+            densest = index;
+    }
+    return {sparsest, densest};
+}
+
+} // namespace
+
+class GameWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void welcomeBoardIsBlueAndInert();
+    void hintColoursFollowTheWindow();
+    void dealReplacesWelcomeBoardCompletely();
+    void revealShowsGivensOneByOneWithButtonsDisabled();
+    void clicksStepOpenCells_data();
+    void clicksStepOpenCells();
+    void pressWhileLeftHeldStepsForward();
+    void keysWriteIntoMarkedCellAfterMouseLeft();
+    void hoverOverGivenTakesMarkAway();
+    void verifyIncompleteStopsClockUntilOk();
+    void verifyIncorrectLetsPlayerGoOn();
+    void solvedBoardCancelStoresGracz();
+    void solvedBoardEmptiedNameStoresNothing();
+    void solvedBoardNotAdmittedShowsNoPrompt();
+    void yesDealsNextDiagramAndNoKeepsSolvedBoard();
+    void clockRunsWhileHiddenAndResumesAfterOk();
+    void resetClearsEntriesAndKeepsClock();
+    void bestResultsLockGameWindowUntilClosed();
+    void closingHidesAndSignalsMenu();
+    void realRevealPauseIsFortyMillisecondsPerGiven();
+
+private:
+    QLabel* cell(int row, int column) const
+    {
+        return m_game->findChild<QLabel*>(QStringLiteral("L%1%2").arg(row).arg(column));
+    }
+    TImageButton* button(const char* name) const { return m_game->findChild<TImageButton*>(QLatin1String(name)); }
+    QLabel* clock() const { return m_game->findChild<QLabel*>(QStringLiteral("p_czas")); }
+    QTimer* timer() const { return m_game->findChild<QTimer*>(QStringLiteral("Timer")); }
+    QWidget* panel(const char* name) const { return m_game->findChild<QWidget*>(QLatin1String(name)); }
+    static QColor colorOf(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    void hover(QWidget* widget)
+    {
+        // A pointer already resting there would raise no move at all.
+        if (QCursor::pos() == widget->mapToGlobal(widget->rect().center()))
+            QTest::mouseMove(m_game.get(), QPoint(500, 30));
+        QTest::mouseMove(widget);
+    }
+    void type(char key) { QTest::keyClick(m_game.get(), key); }
+    void deal(int index);
+    void fill(const Solver::Cells& values);
+    std::optional<Solver::Cells> solutionOfBoard() const;
+    int givenCount() const;
+    bool allFiveButtons(bool enabled) const;
+
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<TF_Wyniki> m_results;
+    std::unique_ptr<TFSudoku> m_game;
+};
+
+void GameWindowTest::initTestCase()
+{
+    // The application's balloon hint, as the menu window would own it.
+    new TArrowHint(qApp);
+    // Every test but the one that measures it skips the reveal's pause.
+    TFSudoku::setRevealPause([] {});
+}
+
+void GameWindowTest::init()
+{
+    // A hive of its own for every test.
+    m_config = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    BestResults().Initialise();
+
+    m_results = std::make_unique<TF_Wyniki>();
+    F_Wyniki = m_results.get();
+    m_game = std::make_unique<TFSudoku>();
+    FSudoku = m_game.get();
+    // The program wires these two windows the same way.
+    connect(m_results.get(), &TF_Wyniki::FormClosed, m_game.get(), [this] { m_game->setEnabled(true); });
+    m_game->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_game.get()));
+}
+
+void GameWindowTest::cleanup()
+{
+    QCursor::setPos(1000, 1000);
+    TFSudoku::setDealTimeSource({});
+    FSudoku = nullptr;
+    F_Wyniki = nullptr;
+    m_game.reset();
+    m_results.reset();
+    m_config.reset();
+}
+
+void GameWindowTest::deal(int index)
+{
+    const std::uint32_t seed = seedDealing(index);
+    TFSudoku::setDealTimeSource([seed] { return seed; });
+    click(button("ImageButton1"));
+}
+
+std::optional<Solver::Cells> GameWindowTest::solutionOfBoard() const
+{
+    Board::Snapshot givens{};
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            if (colorOf(cell(row, column)) != Open)
+                givens[row - 1][column - 1] = Board::TextValue(cell(row, column)->text().toStdString());
+    return Solver(givens).FirstSolution();
+}
+
+void GameWindowTest::fill(const Solver::Cells& values)
+{
+    // As a player would: hover over every open cell and type its digit.
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* target = cell(row, column);
+            if (colorOf(target) != Open)
+                continue;
+            hover(target);
+            type(char('0' + values[(row - 1) * 9 + column - 1]));
+        }
+}
+
+int GameWindowTest::givenCount() const
+{
+    int count = 0;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            count += colorOf(cell(row, column)) == GivenBlue;
+    return count;
+}
+
+bool GameWindowTest::allFiveButtons(bool enabled) const
+{
+    for (const char* name : {"ImageButton1", "ImageButton2", "ImageButton3", "ImageButton7", "ImageButton8"})
+        if (button(name)->isEnabled() != enabled)
+            return false;
+    return true;
+}
+
+// --- The welcome board -----------------------------------------------------
+
+void GameWindowTest::welcomeBoardIsBlueAndInert()
+{
+    const QStringList welcome = {
+        QStringLiteral("#########"), QStringLiteral("         "), QStringLiteral(" KLIKNIJ "),
+        QStringLiteral("         "), QStringLiteral(" NOWA    "), QStringLiteral("     GRA "),
+        QStringLiteral("         "), QStringLiteral("         "), QStringLiteral("#########"),
+    };
+    const int tops[] = {58, 91, 123, 155, 187, 219, 251, 284, 316};
+    const int heights[] = {32, 31, 31, 31, 31, 31, 32, 31, 31};
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* c = cell(row, column);
+            QVERIFY(c);
+            const QChar letter = welcome[row - 1].at(column - 1);
+            QCOMPARE(c->text(), letter == QLatin1Char(' ') ? QString() : QString(letter));
+            QCOMPARE(colorOf(c), GivenBlue);
+            QCOMPARE(c->geometry(), QRect(25 + 42 * (column - 1), tops[row - 1], 41, heights[row - 1]));
+            QCOMPARE(c->property("Hint").toString(), QStringLiteral("%1%2").arg(row - 1).arg(column - 1));
+            QCOMPARE(c->font().pixelSize(), 21);
+            QVERIFY(c->font().bold());
+            QVERIFY(c->toolTip().isEmpty());
+        }
+    QVERIFY(button("ImageButton1")->isEnabled());
+    QVERIFY(button("ImageButton2")->isEnabled());
+    QVERIFY(button("ImageButton7")->isEnabled());
+    QVERIFY(!button("ImageButton3")->isEnabled());
+    QVERIFY(!button("ImageButton8")->isEnabled());
+    QVERIFY(!panel("PanelZle")->isVisible());
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+    QCOMPARE(clock()->text(), QStringLiteral("00:00:00"));
+    QVERIFY(!timer()->isActive());
+    QCOMPARE(timer()->interval(), 1000);
+
+    // The letters reach the screen in the given colour.
+    const QImage shot = m_game->grab(cell(3, 2)->geometry()).toImage();
+    bool blue = false;
+    for (int y = 0; y < shot.height() && !blue; ++y)
+        for (int x = 0; x < shot.width() && !blue; ++x)
+            blue = shot.pixelColor(x, y) == GivenBlue;
+    QVERIFY(blue);
+
+    // No cell reacts: clicks, hover and keys leave the board as it is.
+    click(cell(3, 2));
+    QTest::mouseClick(cell(2, 2), Qt::RightButton);
+    hover(cell(2, 5));
+    type('5');
+    QCOMPARE(cell(3, 2)->text(), QStringLiteral("K"));
+    QCOMPARE(cell(2, 2)->text(), QString());
+    QCOMPARE(cell(2, 5)->text(), QString());
+    QVERIFY(!cell(2, 5)->font().underline());
+
+    // Resting on a cell never shows its hint text.
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), cell(5, 2)->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(cell(5, 2), &help);
+    QVERIFY(!QToolTip::isVisible());
+    QVERIFY(!TArrowHint::application()->window()->isVisible());
+}
+
+void GameWindowTest::hintColoursFollowTheWindow()
+{
+    TArrowHint* hint = TArrowHint::application();
+    const QColor menuGreen(187, 228, 170);
+    m_game->hide();
+    hint->setColor(0, menuGreen);
+    hint->setColor(2, menuGreen);
+    m_game->show();
+    QCOMPARE(hint->ColorBackground(), QColor(181, 232, 252));
+    QCOMPARE(hint->ColorArrowBackground(), QColor(181, 232, 252));
+    QCOMPARE(hint->ColorBorder(), QColor(Qt::black));
+}
+
+// --- Deal and reveal ---------------------------------------------------------
+
+void GameWindowTest::dealReplacesWelcomeBoardCompletely()
+{
+    const int index = 1;
+    deal(index);
+
+    Board::Snapshot expected{};
+    for (const Given& given : PuzzleCatalogue::Entry(index))
+        expected[given.row - 1][given.column - 1] = given.digit;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QLabel* c = cell(row, column);
+            const int digit = expected[row - 1][column - 1];
+            QCOMPARE(c->text(), digit ? QString::number(digit) : Blank);
+            QCOMPARE(colorOf(c), digit ? GivenBlue : Open);
+            QVERIFY(!c->font().underline());
+            QVERIFY(c->isEnabled());
+            QCOMPARE(c->accessibleName(), QStringLiteral("Wiersz %1, kolumna %2").arg(row).arg(column));
+            QCOMPARE(c->accessibleDescription(),
+                     digit ? QStringLiteral("%1, podana").arg(digit) : QStringLiteral("puste, do wypełnienia"));
+        }
+    QCOMPARE(givenCount(), int(PuzzleCatalogue::Entry(index).size()));
+    QVERIFY(allFiveButtons(true));
+    QVERIFY(timer()->isActive());
+    QCOMPARE(clock()->text(), QStringLiteral("00:00:00"));
+    QVERIFY(!panel("PanelZle")->isVisible());
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+}
+
+void GameWindowTest::revealShowsGivensOneByOneWithButtonsDisabled()
+{
+    // What the window shows at every pause after a given.
+    struct Moment {
+        QStringList texts;
+        QList<QColor> colors;
+        bool buttonsDisabled;
+        QString clock;
+    };
+    QList<Moment> moments;
+    TFSudoku::setRevealPause([&] {
+        Moment moment;
+        for (int row = 1; row <= 9; ++row)
+            for (int column = 1; column <= 9; ++column) {
+                moment.texts << cell(row, column)->text();
+                moment.colors << colorOf(cell(row, column));
+            }
+        moment.buttonsDisabled = allFiveButtons(false);
+        moment.clock = clock()->text();
+        moments << moment;
+    });
+    const int index = 0;
+    deal(index);
+    TFSudoku::setRevealPause([] {});
+
+    const auto givens = PuzzleCatalogue::Entry(index);
+    QCOMPARE(moments.size(), int(givens.size()));
+    QStringList welcomeTexts;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            welcomeTexts << QString();
+    for (int k = 0; k < moments.size(); ++k) {
+        const Moment& moment = moments[k];
+        QVERIFY(moment.buttonsDisabled);
+        QCOMPARE(moment.clock, QStringLiteral("00:00:00"));
+        // Reading order: everything up to the k-th given is final, nothing after it has changed yet.
+        const int place = (givens[k].row - 1) * 9 + givens[k].column - 1;
+        QCOMPARE(moment.texts[place], QString::number(givens[k].digit));
+        QCOMPARE(moment.colors[place], GivenBlue);
+        for (int later = place + 1; later < 81; ++later)
+            QVERIFY2(moment.texts[later] != Blank, "a cell after the given was revealed too early");
+        for (int earlier = 0; earlier < place; ++earlier)
+            QCOMPARE(moment.texts[earlier], cell(earlier / 9 + 1, earlier % 9 + 1)->text());
+    }
+    QVERIFY(allFiveButtons(true));
+}
+
+// --- Cell input ---------------------------------------------------------------
+
+void GameWindowTest::clicksStepOpenCells_data()
+{
+    QTest::addColumn<int>("leftClicks");
+    QTest::addColumn<int>("rightClicks");
+    QTest::addColumn<int>("doubleClicks");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("left once shows 1") << 1 << 0 << 0 << QStringLiteral("1");
+    QTest::newRow("left nine times shows 9") << 9 << 0 << 0 << QStringLiteral("9");
+    QTest::newRow("left ten times is blank again") << 10 << 0 << 0 << Blank;
+    QTest::newRow("right once shows 9") << 0 << 1 << 0 << QStringLiteral("9");
+    QTest::newRow("right on 1 gives the blank") << 1 << 1 << 0 << Blank;
+    QTest::newRow("right twice from 1 wraps to 9") << 1 << 2 << 0 << QStringLiteral("9");
+    QTest::newRow("a double click steps twice") << 0 << 0 << 1 << QStringLiteral("2");
+}
+
+void GameWindowTest::clicksStepOpenCells()
+{
+    QFETCH(int, leftClicks);
+    QFETCH(int, rightClicks);
+    QFETCH(int, doubleClicks);
+    QFETCH(QString, shown);
+    deal(0);
+    QLabel* target = cell(1, 1); // open in entry 0
+    QCOMPARE(colorOf(target), Open);
+    for (int i = 0; i < leftClicks; ++i)
+        click(target);
+    for (int i = 0; i < rightClicks; ++i)
+        QTest::mouseClick(target, Qt::RightButton);
+    for (int i = 0; i < doubleClicks; ++i) {
+        click(target);
+        QTest::mouseDClick(target, Qt::LeftButton);
+        QTest::mouseRelease(target, Qt::LeftButton);
+    }
+    QCOMPARE(target->text(), shown);
+    QCOMPARE(colorOf(target), Open);
+    const QString digit = shown.trimmed();
+    QCOMPARE(target->accessibleDescription(),
+             digit.isEmpty() ? QStringLiteral("puste, do wypełnienia") : QStringLiteral("%1, wpisana").arg(digit));
+
+    // A given never changes.
+    QLabel* given = cell(1, 2);
+    click(given);
+    QTest::mouseClick(given, Qt::RightButton);
+    QCOMPARE(given->text(), QStringLiteral("5"));
+}
+
+void GameWindowTest::pressWhileLeftHeldStepsForward()
+{
+    deal(0);
+    QLabel* target = cell(1, 1);
+    QTest::mousePress(target, Qt::LeftButton);
+    QCOMPARE(target->text(), QStringLiteral("1"));
+    QTest::mousePress(target, Qt::RightButton); // left still held
+    QCOMPARE(target->text(), QStringLiteral("2"));
+    QTest::mouseRelease(target, Qt::RightButton);
+    QTest::mouseRelease(target, Qt::LeftButton);
+    QTest::mouseClick(target, Qt::MiddleButton);
+    QCOMPARE(target->text(), QStringLiteral("2"));
+    QTest::mouseClick(target, Qt::RightButton);
+    QCOMPARE(target->text(), QStringLiteral("1"));
+}
+
+void GameWindowTest::keysWriteIntoMarkedCellAfterMouseLeft()
+{
+    deal(0);
+    QLabel* target = cell(2, 3);
+    QCOMPARE(colorOf(target), Open);
+
+    type('5'); // nothing marked yet
+    QCOMPARE(target->text(), Blank);
+
+    hover(target);
+    QVERIFY(target->font().underline());
+    QTest::mouseMove(m_game.get(), QPoint(500, 30)); // onto the background, away from every cell
+    QVERIFY(target->font().underline());
+    type('5');
+    QCOMPARE(target->text(), QStringLiteral("5"));
+    for (char ignored : {'a', ' ', '\b'})
+        type(ignored);
+    QTest::keyClick(m_game.get(), Qt::Key_Backspace);
+    QCOMPARE(target->text(), QStringLiteral("5"));
+    type('0');
+    QCOMPARE(target->text(), Blank);
+
+    // Only the marked cell takes the key.
+    int changed = 0;
+    type('7');
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            changed += cell(row, column)->text() == QStringLiteral("7") && colorOf(cell(row, column)) == Open;
+    QCOMPARE(changed, 1);
+    QCOMPARE(target->text(), QStringLiteral("7"));
+
+    // Hovering another open cell moves the mark there.
+    QLabel* other = cell(2, 4);
+    hover(other);
+    QVERIFY(other->font().underline());
+    QVERIFY(!target->font().underline());
+}
+
+void GameWindowTest::hoverOverGivenTakesMarkAway()
+{
+    deal(0);
+    QLabel* open = cell(2, 3);
+    hover(open);
+    QVERIFY(open->font().underline());
+    QLabel* given = cell(2, 1);
+    hover(given);
+    QVERIFY(!open->font().underline());
+    QVERIFY(!given->font().underline());
+    type('4');
+    QCOMPARE(open->text(), Blank);
+    QCOMPARE(given->text(), QStringLiteral("6"));
+}
+
+// --- Verification and the end of a game ---------------------------------------
+
+void GameWindowTest::verifyIncompleteStopsClockUntilOk()
+{
+    deal(0);
+    click(cell(1, 1));
+    click(button("ImageButton8"));
+
+    auto* message = m_game->findChild<TShadowLabel*>(QStringLiteral("ShadowLabel1"));
+    QCOMPARE(message->text(), IncompleteMessage);
+    QVERIFY(panel("PanelZle")->isVisible());
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+    QCOMPARE(panel("PanelZle")->geometry(), QRect(95, 92, 380, 182));
+    QVERIFY(allFiveButtons(false));
+    QVERIFY(!timer()->isActive());
+    QVERIFY(!cell(1, 1)->isEnabled());
+
+    // Cells take no clicks meanwhile, but the marked cell still takes keys.
+    click(cell(1, 1));
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
+
+    click(button("ImageButton4"));
+    QVERIFY(!panel("PanelZle")->isVisible());
+    QVERIFY(allFiveButtons(true));
+    QVERIFY(timer()->isActive());
+    QVERIFY(cell(1, 1)->isEnabled());
+    click(cell(1, 1));
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("2"));
+}
+
+void GameWindowTest::verifyIncorrectLetsPlayerGoOn()
+{
+    deal(0);
+    const auto solution = solutionOfBoard();
+    QVERIFY(solution);
+    Solver::Cells wrong = *solution;
+    // Cell 1,1 is open in entry 0: give it its right neighbour's digit.
+    wrong[0] = (*solution)[1];
+    fill(wrong);
+    click(button("ImageButton8"));
+
+    auto* message = m_game->findChild<TShadowLabel*>(QStringLiteral("ShadowLabel1"));
+    QCOMPARE(message->text(), IncorrectMessage);
+    QVERIFY(panel("PanelZle")->isVisible());
+    QVERIFY(!timer()->isActive());
+
+    click(button("ImageButton4"));
+    QVERIFY(timer()->isActive());
+    // Putting the right digit in solves the diagram.
+    hover(cell(1, 1));
+    type(char('0' + (*solution)[0]));
+    answerNextDialog([](QWidget* dialog) { clickDialogButton(dialog, QStringLiteral("Anuluj")); });
+    click(button("ImageButton8"));
+    QVERIFY(panel("PanelKoniec")->isVisible());
+    QVERIFY(!panel("PanelZle")->isVisible());
+}
+
+void GameWindowTest::solvedBoardCancelStoresGracz()
+{
+    deal(0);
+    const auto solution = solutionOfBoard();
+    QVERIFY(solution);
+    fill(*solution);
+
+    QString caption, prompt, selected;
+    int maxLength = 0;
+    bool panelUpUnderPrompt = false;
+    answerNextDialog([&](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        prompt = dialogTexts(dialog);
+        if (auto* edit = dialog->findChild<QLineEdit*>()) {
+            selected = edit->selectedText();
+            maxLength = edit->maxLength();
+        }
+        panelUpUnderPrompt = panel("PanelKoniec")->isVisible();
+        clickDialogButton(dialog, QStringLiteral("Anuluj"));
+    });
+    click(button("ImageButton8"));
+
+    QCOMPARE(caption, QStringLiteral("GRATULACJE, pobiłeś rekord i ..."));
+    QCOMPARE(prompt, QStringLiteral("zostaniesz wpisany do listy najlepszych jako ..."));
+    QCOMPARE(selected, QStringLiteral("Gracz"));
+    QCOMPARE(maxLength, 255);
+    QVERIFY(panelUpUnderPrompt);
+
+    const auto stored = BestResults().Entry(1);
+    QVERIFY(stored);
+    QCOMPARE(QString::fromStdString(stored->name), QStringLiteral("Gracz"));
+    QCOMPARE(stored->seconds, secondsOf(clock()->text()));
+    QCOMPARE(BestResults().Count(), 1);
+
+    // The end state: every cell fixed, panel up, all buttons off, clock stopped.
+    QCOMPARE(givenCount(), 81);
+    QVERIFY(allFiveButtons(false));
+    QVERIFY(!timer()->isActive());
+    QVERIFY(cell(1, 1)->isEnabled());
+    QCOMPARE(cell(1, 1)->accessibleDescription(), QStringLiteral("%1, podana").arg((*solution)[0]));
+}
+
+void GameWindowTest::solvedBoardEmptiedNameStoresNothing()
+{
+    deal(0);
+    const auto solution = solutionOfBoard();
+    QVERIFY(solution);
+    fill(*solution);
+    answerNextDialog([](QWidget* dialog) {
+        if (auto* edit = dialog->findChild<QLineEdit*>())
+            QTest::keyClick(edit, Qt::Key_Delete); // the whole text is selected
+        clickDialogButton(dialog, QStringLiteral("OK"));
+    });
+    click(button("ImageButton8"));
+    QVERIFY(panel("PanelKoniec")->isVisible());
+    QCOMPARE(BestResults().Count(), 0);
+    QVERIFY(!BestResults().Entry(1));
+
+    // A typed name is stored as typed.
+    click(button("ImageButton5"));
+    const auto next = solutionOfBoard();
+    QVERIFY(next);
+    fill(*next);
+    answerNextDialog([](QWidget* dialog) {
+        if (auto* edit = dialog->findChild<QLineEdit*>())
+            edit->insert(QStringLiteral("Zażółć")); // over the selected "Gracz"
+        clickDialogButton(dialog, QStringLiteral("OK"));
+    });
+    click(button("ImageButton8"));
+    QCOMPARE(BestResults().Count(), 1);
+    QCOMPARE(QString::fromStdString(BestResults().Entry(1)->name), QStringLiteral("Zażółć"));
+}
+
+void GameWindowTest::solvedBoardNotAdmittedShowsNoPrompt()
+{
+    // A full list of zero-second times admits nothing.
+    BestResults results;
+    for (int i = 0; i < 10; ++i)
+        results.Add("Szybki", 0);
+    QVERIFY(!results.Admits(0));
+
+    deal(0);
+    const auto solution = solutionOfBoard();
+    QVERIFY(solution);
+    fill(*solution);
+
+    bool prompted = false;
+    QTimer::singleShot(0, qApp, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            prompted = true;
+            dialog->close();
+        }
+    });
+    click(button("ImageButton8"));
+    QCoreApplication::processEvents();
+    QVERIFY(!prompted);
+    QVERIFY(panel("PanelKoniec")->isVisible());
+    QCOMPARE(givenCount(), 81);
+    QCOMPARE(QString::fromStdString(BestResults().Entry(1)->name), QStringLiteral("Szybki"));
+}
+
+void GameWindowTest::yesDealsNextDiagramAndNoKeepsSolvedBoard()
+{
+    BestResults results;
+    for (int i = 0; i < 10; ++i)
+        results.Add("Szybki", 0); // no prompt in this test
+
+    deal(0);
+    fill(*solutionOfBoard());
+    click(button("ImageButton8"));
+    QVERIFY(panel("PanelKoniec")->isVisible());
+
+    // No: the solved board stays, reset and verify stay off, nothing can change.
+    hover(cell(1, 1));
+    click(button("ImageButton6"));
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+    QVERIFY(button("ImageButton1")->isEnabled());
+    QVERIFY(button("ImageButton2")->isEnabled());
+    QVERIFY(button("ImageButton7")->isEnabled());
+    QVERIFY(!button("ImageButton3")->isEnabled());
+    QVERIFY(!button("ImageButton8")->isEnabled());
+    QVERIFY(!timer()->isActive());
+    const QString solvedText = cell(1, 1)->text();
+    click(cell(1, 1));
+    hover(cell(1, 1));
+    type('0');
+    QCOMPARE(cell(1, 1)->text(), solvedText);
+    QCOMPARE(givenCount(), 81);
+
+    // A new diagram after a solved one opens the empty cells again.
+    click(button("ImageButton1"));
+    QVERIFY(givenCount() < 81);
+    QVERIFY(allFiveButtons(true));
+
+    // Yes: the next diagram at once, with the clock from zero.
+    fill(*solutionOfBoard());
+    timer()->setInterval(10);
+    QTRY_VERIFY(clock()->text() != QStringLiteral("00:00:00"));
+    click(button("ImageButton8"));
+    QVERIFY(panel("PanelKoniec")->isVisible());
+    click(button("ImageButton5"));
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+    QCOMPARE(clock()->text(), QStringLiteral("00:00:00"));
+    QVERIFY(timer()->isActive());
+    QVERIFY(allFiveButtons(true));
+    QVERIFY(givenCount() < 81);
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            QVERIFY(cell(row, column)->isEnabled());
+            QVERIFY(!cell(row, column)->font().underline());
+        }
+}
+
+// --- The clock ------------------------------------------------------------------
+
+void GameWindowTest::clockRunsWhileHiddenAndResumesAfterOk()
+{
+    deal(0);
+    timer()->setInterval(10);
+    QTRY_VERIFY(secondsOf(clock()->text()) >= 1);
+
+    QSignalSpy closed(m_game.get(), &TFSudoku::FormClosed);
+    click(button("ImageButton2"));
+    QCOMPARE(closed.size(), 1);
+    QVERIFY(!m_game->isVisible());
+    const int whenClosed = secondsOf(clock()->text());
+    QTRY_VERIFY(secondsOf(clock()->text()) > whenClosed + 2);
+    m_game->show();
+    QVERIFY(secondsOf(clock()->text()) > whenClosed + 2);
+
+    click(button("ImageButton8")); // incomplete
+    QVERIFY(!timer()->isActive());
+    const int whenStopped = secondsOf(clock()->text());
+    click(button("ImageButton4"));
+    QCOMPARE(secondsOf(clock()->text()), whenStopped);
+    QVERIFY(timer()->isActive());
+    QTRY_VERIFY(secondsOf(clock()->text()) > whenStopped);
+
+    // A new diagram starts again from zero, also while the clock runs.
+    click(button("ImageButton1"));
+    QCOMPARE(clock()->text(), QStringLiteral("00:00:00"));
+}
+
+void GameWindowTest::resetClearsEntriesAndKeepsClock()
+{
+    deal(0);
+    QStringList givens;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            givens << (colorOf(cell(row, column)) == GivenBlue ? cell(row, column)->text() : QString());
+    click(cell(1, 1));
+    hover(cell(2, 3));
+    type('8');
+    timer()->setInterval(10);
+    QTRY_VERIFY(secondsOf(clock()->text()) >= 2);
+
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    answerNextDialog([&](QWidget* dialog) {
+        title = dialog->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            text = box->text();
+            icon = box->icon();
+        }
+        clickDialogButton(dialog, QStringLiteral("Nie"));
+    });
+    click(button("ImageButton3"));
+    QCOMPARE(title, QStringLiteral("UWAGA"));
+    QCOMPARE(text, QStringLiteral("Czy na pewno chcesz wyresetować ten diagram sudoku.\nWszystkie wprowadzone przez "
+                                  "Ciebie liczby zostaną usunięte, ale czas nadal będzie płyną, nie będzie "
+                                  "odliczany od 0 !!!"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
+    QCOMPARE(cell(2, 3)->text(), QStringLiteral("8"));
+
+    const int before = secondsOf(clock()->text());
+    answerNextDialog([](QWidget* dialog) { clickDialogButton(dialog, QStringLiteral("Tak")); });
+    click(button("ImageButton3"));
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            const QString given = givens[(row - 1) * 9 + column - 1];
+            QCOMPARE(cell(row, column)->text(), given.isEmpty() ? Blank : given);
+        }
+    QVERIFY(secondsOf(clock()->text()) >= before);
+    QVERIFY(timer()->isActive());
+    QVERIFY(allFiveButtons(true));
+    // The mark stays where it was and still takes keys.
+    QVERIFY(cell(2, 3)->font().underline());
+    type('3');
+    QCOMPARE(cell(2, 3)->text(), QStringLiteral("3"));
+}
+
+// --- Best results and closing ----------------------------------------------------
+
+void GameWindowTest::bestResultsLockGameWindowUntilClosed()
+{
+    deal(0);
+    click(button("ImageButton7"));
+    QVERIFY(m_results->isVisible());
+    QVERIFY(!m_game->isEnabled());
+    QVERIFY(timer()->isActive());
+
+    hover(cell(1, 1));
+    click(cell(1, 1));
+    QCOMPARE(cell(1, 1)->text(), Blank);
+
+    click(m_results->findChild<TImageButton*>(QStringLiteral("ImageButton1")));
+    QVERIFY(!m_results->isVisible());
+    QVERIFY(m_game->isEnabled());
+    click(cell(1, 1));
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
+}
+
+void GameWindowTest::closingHidesAndSignalsMenu()
+{
+    deal(0);
+    click(cell(1, 1));
+    QSignalSpy closed(m_game.get(), &TFSudoku::FormClosed);
+    m_game->close();
+    QCOMPARE(closed.size(), 1);
+    QVERIFY(!m_game->isVisible());
+    QVERIFY(timer()->isActive());
+    m_game->show();
+    QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
+    QVERIFY(allFiveButtons(true));
+}
+
+// --- The real pause --------------------------------------------------------------
+
+void GameWindowTest::realRevealPauseIsFortyMillisecondsPerGiven()
+{
+    TFSudoku::setRevealPause({});
+    const auto [sparsest, densest] = sparsestAndDensestEntries();
+    for (int index : {sparsest, densest}) {
+        const int givens = int(PuzzleCatalogue::Entry(index).size());
+        QElapsedTimer elapsed;
+        elapsed.start();
+        deal(index);
+        const qint64 took = elapsed.elapsed();
+        QCOMPARE(givenCount(), givens);
+        qInfo("reveal of %d givens took %lld ms: %d ms of pauses, overhead %lld ms", givens, took, givens * 40,
+              took - givens * 40);
+        QVERIFY(took >= givens * 40);
+    }
+    TFSudoku::setRevealPause([] {});
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    RegisterBundledFonts();
+    GameWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "game_window_test.moc"

@@ -1,0 +1,239 @@
+// The results window: the ten places as stored, the time texts, and clearing the list.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+#include "BestResults.h"
+#include "BundledFonts.h"
+#include "Registry.h"
+#include "TF_Wyniki.h"
+#include "TImageButton.h"
+
+namespace {
+
+const QString EmptyName = QStringLiteral("(brak)");
+const QString EmptyTime = QStringLiteral("-- : -- : --");
+
+// Answers the next modal dialog with the button of this text; returns what it said.
+void answerNextBox(const QString& buttonText, QString* title = nullptr, QString* text = nullptr)
+{
+    QTimer::singleShot(0, qApp, [=] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+            if (title)
+                *title = box->windowTitle();
+            if (text)
+                *text = box->text();
+        }
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+            if (button->text() == buttonText) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        dialog->close();
+    });
+}
+
+// Writes the list values directly, as a hand-edited or older registry might hold them.
+void writeList(const std::function<void(RegistryAccessor&)>& write)
+{
+    RegistryAccessor registry;
+    QVERIFY(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
+    write(registry);
+}
+
+} // namespace
+
+class ResultsWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsStoredPlaces_data();
+    void showsStoredPlaces();
+    void labelsStandAtTheirPlaces();
+    void clearingAskedNoKeepsList();
+    void clearingAskedYesEmptiesList();
+    void closingSignalsGameWindow();
+
+private:
+    QLabel* label(const QString& name) const { return m_window->findChild<QLabel*>(name); }
+    TImageButton* button(const char* name) const { return m_window->findChild<TImageButton*>(QLatin1String(name)); }
+    void expectEmpty(int firstPlace);
+
+    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<TF_Wyniki> m_window;
+};
+
+void ResultsWindowTest::init()
+{
+    m_config = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    m_window = std::make_unique<TF_Wyniki>();
+}
+
+void ResultsWindowTest::cleanup()
+{
+    m_window.reset();
+    m_config.reset();
+}
+
+void ResultsWindowTest::expectEmpty(int firstPlace)
+{
+    for (int place = firstPlace; place <= 10; ++place) {
+        QCOMPARE(label(QStringLiteral("n%1").arg(place))->text(), EmptyName);
+        QCOMPARE(label(QStringLiteral("t%1").arg(place))->text(), EmptyTime);
+    }
+}
+
+void ResultsWindowTest::showsStoredPlaces_data()
+{
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("times");
+    QTest::addColumn<bool>("canClear");
+    QTest::newRow("no list at all") << "none" << QStringList() << QStringList() << false;
+    QTest::newRow("an empty list") << "empty" << QStringList() << QStringList() << false;
+    QTest::newRow("three entries in the order they came")
+        << "three" << QStringList{"Ala", "Bartek", "Celina"} << QStringList{"00:06:40", "00:02:00", "00:05:00"}
+        << true;
+    QTest::newRow("an entry beyond the count is shown")
+        << "beyond" << QStringList{"Ala", "Bartek", "Celina", "", "", "", "Zenon"}
+        << QStringList{"00:06:40", "00:02:00", "00:05:00", "", "", "", "01:02:05"} << true;
+    QTest::newRow("entries left over with a zero count")
+        << "leftover" << QStringList{"Stary"} << QStringList{"00:12:34"} << false;
+    QTest::newRow("an entry of the wrong type is an empty place")
+        << "wrongtype" << QStringList{"", "Bartek"} << QStringList{"", "100:00:00"} << true;
+}
+
+void ResultsWindowTest::showsStoredPlaces()
+{
+    QFETCH(QString, setUp);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, times);
+    QFETCH(bool, canClear);
+
+    if (setUp != QLatin1String("none"))
+        BestResults().Initialise();
+    if (setUp == QLatin1String("three") || setUp == QLatin1String("beyond")) {
+        BestResults results;
+        results.Add("Ala", 400);
+        results.Add("Bartek", 120);
+        results.Add("Celina", 300);
+    }
+    if (setUp == QLatin1String("beyond"))
+        writeList([](RegistryAccessor& r) {
+            r.WriteString("_g7", "Zenon");
+            r.WriteInteger("_t7", 3725);
+        });
+    if (setUp == QLatin1String("leftover"))
+        writeList([](RegistryAccessor& r) {
+            r.WriteString("_g1", "Stary");
+            r.WriteInteger("_t1", 754);
+        });
+    if (setUp == QLatin1String("wrongtype"))
+        writeList([](RegistryAccessor& r) {
+            r.WriteInteger("_g1", 5);
+            r.WriteInteger("_t1", 60);
+            r.WriteString("_g2", "Bartek");
+            r.WriteInteger("_t2", 360000);
+            r.WriteInteger("IlePoz", 2);
+        });
+
+    m_window->show();
+    for (int place = 1; place <= 10; ++place) {
+        const QString name = place <= names.size() ? names[place - 1] : QString();
+        const QString time = place <= times.size() ? times[place - 1] : QString();
+        QCOMPARE(label(QStringLiteral("n%1").arg(place))->text(), name.isEmpty() ? EmptyName : name);
+        QCOMPARE(label(QStringLiteral("t%1").arg(place))->text(), time.isEmpty() ? EmptyTime : time);
+    }
+    QCOMPARE(button("ImageButton2")->isEnabled(), canClear);
+}
+
+void ResultsWindowTest::labelsStandAtTheirPlaces()
+{
+    BestResults().Initialise();
+    BestResults().Add("Bardzo długie imię gracza", 754);
+    m_window->show();
+    QCOMPARE(m_window->size(), QSize(290, 338));
+    const int tops[] = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
+    for (int place = 1; place <= 10; ++place) {
+        QLabel* name = label(QStringLiteral("n%1").arg(place));
+        QLabel* time = label(QStringLiteral("t%1").arg(place));
+        QCOMPARE(name->pos(), QPoint(46, tops[place - 1]));
+        QCOMPARE(time->pos(), QPoint(217, tops[place - 1]));
+        QCOMPARE(name->font().pixelSize(), 17);
+        QVERIFY(name->font().bold());
+        // Sized to the text, so a long name is not cut.
+        QCOMPARE(name->width(), name->sizeHint().width());
+        QCOMPARE(time->width(), time->sizeHint().width());
+    }
+}
+
+void ResultsWindowTest::clearingAskedNoKeepsList()
+{
+    BestResults().Initialise();
+    BestResults().Add("Ala", 400);
+    m_window->show();
+    QString title, text;
+    answerNextBox(QStringLiteral("Nie"), &title, &text);
+    QTest::mouseClick(button("ImageButton2"), Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("UWAGA"));
+    QCOMPARE(text, QStringLiteral("Czy na pewno chcesz usunąć wszystkie pozycje z listy najlepszych wyników ???"));
+    QCOMPARE(BestResults().Count(), 1);
+    QCOMPARE(label(QStringLiteral("n1"))->text(), QStringLiteral("Ala"));
+    QVERIFY(button("ImageButton2")->isEnabled());
+}
+
+void ResultsWindowTest::clearingAskedYesEmptiesList()
+{
+    BestResults().Initialise();
+    for (int i = 0; i < 10; ++i)
+        BestResults().Add("Gracz " + std::to_string(i), 100 + i);
+    m_window->show();
+    QCOMPARE(label(QStringLiteral("n10"))->text(), QStringLiteral("Gracz 9"));
+    answerNextBox(QStringLiteral("Tak"));
+    QTest::mouseClick(button("ImageButton2"), Qt::LeftButton);
+    QCOMPARE(BestResults().Count(), 0);
+    expectEmpty(1);
+    QVERIFY(!button("ImageButton2")->isEnabled());
+}
+
+void ResultsWindowTest::closingSignalsGameWindow()
+{
+    m_window->show();
+    QSignalSpy closed(m_window.get(), &TF_Wyniki::FormClosed);
+    QTest::mouseClick(button("ImageButton1"), Qt::LeftButton);
+    QCOMPARE(closed.size(), 1);
+    QVERIFY(!m_window->isVisible());
+    // Shown again, the window reads the list afresh.
+    BestResults().Initialise();
+    BestResults().Add("Nowy", 5);
+    m_window->show();
+    QCOMPARE(label(QStringLiteral("n1"))->text(), QStringLiteral("Nowy"));
+    QCOMPARE(label(QStringLiteral("t1"))->text(), QStringLiteral("00:00:05"));
+    m_window->close();
+    QCOMPARE(closed.size(), 2);
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    RegisterBundledFonts();
+    ResultsWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "results_window_test.moc"
