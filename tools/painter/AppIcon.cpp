@@ -80,14 +80,14 @@ QByteArray appIconSvg()
         svg += "<path d=\"M" + number(at) + "," + number(top - 3) + "V" + number(top + 203) + "M" + number(left - 3)
                + "," + number(at) + "H" + number(left + 203) + "\" stroke=\"" + blue + "\" stroke-width=\"6\"/>\n";
     }
-    // A few digits; their outlines come from the game's own letters.
+    // A few digits, as outlines of the bundled serif letters so that the file needs no font.
     const struct {
         int row, col, digit;
         bool given;
     } digits[] = {{0, 1, 5, true}, {0, 6, 3, true}, {1, 4, 7, true}, {2, 0, 9, false}, {2, 8, 1, true},
                   {3, 3, 8, true}, {4, 1, 2, false}, {4, 7, 6, true}, {5, 5, 4, true}, {6, 2, 1, true},
                   {7, 6, 5, false}, {8, 4, 3, true}, {8, 8, 7, true}, {6, 7, 9, true}};
-    const QFont font = Studio::font(Studio::garamond(), 22, true);
+    const QFont font = Studio::font(Studio::serif(), 25, true);
     for (const auto &d : digits) {
         QPainterPath glyph;
         glyph.addText(0, 0, font, QString::number(d.digit));

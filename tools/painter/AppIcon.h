@@ -6,7 +6,7 @@
 
 namespace painter {
 
-// The SVG text; the digits are outlines taken from the bundled Garamond, so the file needs no font.
+// The SVG text; the digits are outlines of the bundled serif letters, so the file needs no font.
 QByteArray appIconSvg();
 // Writes sudoku.svg and sudoku-256.png into the folder.
 bool writeAppIcon(const QString &folder);

@@ -161,6 +161,33 @@ void Catalogue::addMenu()
             groove(p, QPointF(14, y), QPointF(93, y), menuPane.rim);
         // A rule between the introduction and the panels.
         ornament(p, 150, 580, 190, QColor(46, 110, 40, 200));
+        // Before the player picks a panel its place shows a faint diagram; every panel covers it.
+        {
+            p.save();
+            const QRectF area(136, 208, 457, 257);
+            QRadialGradient glow(area.center(), 126);
+            glow.setColorAt(0, QColor(255, 255, 255, 90));
+            glow.setColorAt(1, QColor(255, 255, 255, 0));
+            p.fillRect(area, glow);
+            const qreal cell = 25;
+            const QRectF grid(area.center().x() - 4.5 * cell, area.center().y() - 4.5 * cell, 9 * cell, 9 * cell);
+            const QColor line(46, 110, 40, 45);
+            const QColor boxLine(46, 110, 40, 85);
+            for (int i = 0; i <= 9; ++i) {
+                p.setPen(QPen(i % 3 == 0 ? boxLine : line, i % 3 == 0 ? 2 : 1));
+                p.drawLine(QPointF(grid.left() + i * cell, grid.top()), QPointF(grid.left() + i * cell, grid.bottom()));
+                p.drawLine(QPointF(grid.left(), grid.top() + i * cell), QPointF(grid.right(), grid.top() + i * cell));
+            }
+            p.setFont(Studio::font(Studio::serif(), 17, true));
+            p.setPen(QColor(46, 110, 40, 80));
+            const Grid &givens = sampleGivens();
+            for (int r = 0; r < 9; ++r)
+                for (int c = 0; c < 9; ++c)
+                    if (givens[r][c] != 0)
+                        p.drawText(QRectF(grid.left() + c * cell, grid.top() + r * cell + 0.5, cell, cell),
+                                   Qt::AlignCenter, QString::number(givens[r][c]));
+            p.restore();
+        }
         // A small diagram box beside the introduction, a hint of what the game is.
         const QRectF box(526, 96, 66, 66);
         p.save();
@@ -291,14 +318,14 @@ void Catalogue::addTips()
     const Outline &outline = outlineOf("tips");
     add("tips/background", QSize(231, 292), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, tipsPane);
-        m_studio.drawHeading(p, QRectF(8, 6, 215, 38), {"Trzy dobre rady"}, ink::blue, 32);
+        m_studio.drawHeading(p, QRectF(14, 8, 203, 38), {"Trzy dobre rady"}, ink::blue, 30);
         const QStringList tips = {
             QString::fromUtf8("Zaczynaj od uzupełniania rzędów, w których pozostało niewiele pustych kratek"),
             QString::fromUtf8("Przeszukuj małe kwadraty, w których jest niewiele pustych kratek"),
             QString::fromUtf8("Na końcu sprawdź w całym diagramie, czy wszystkie kratki są zapełnione"),
         };
         const QColor bursts[] = {ink::green, ink::yellow, ink::red};
-        const qreal tops[] = {50, 118, 176};
+        const qreal tops[] = {54, 114, 174};
         const QFont f = Studio::font(Studio::sans(), 12, true);
         const QFontMetricsF m(f);
         for (int i = 0; i < 3; ++i) {

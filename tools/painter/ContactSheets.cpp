@@ -115,10 +115,11 @@ void ContactSheets::placeButtons(QPainter &p, const QString &window, const QStri
 
 QImage ContactSheets::menuSheet() const
 {
-    const QStringList panels = {"PanelOpis", "PanelNew", "PanelExit", "PanelAbout"};
+    // The menu at start-up (no panel yet), then with each of its four panels.
+    const QStringList panels = {"", "PanelOpis", "PanelNew", "PanelExit", "PanelAbout"};
     const QFont intro = Studio::font(Studio::sans(), 16, false);
     const QFont panelFont = Studio::font(Studio::sans(), 13, false);
-    QImage result = sheet(QSize(2 * 607 + 60, 2 * 479 + 100));
+    QImage result = sheet(QSize(3 * 607 + 80, 2 * 479 + 100));
     QPainter s(&result);
     begin(s);
     for (int i = 0; i < panels.size(); ++i) {
@@ -129,7 +130,8 @@ QImage ContactSheets::menuSheet() const
                    u("Nie musisz niczego liczyć."), u("Ważna jest Twoja spostrzegawczość i cierpliwość.")},
                   intro);
             const QPointF at(136, 208);
-            p.fillRect(QRectF(at, QSizeF(457, 257)), paper::menu);
+            if (!panel.isEmpty())
+                p.fillRect(QRectF(at, QSizeF(457, 257)), paper::menu);
             placeStills(p, "menu", panel);
             if (panel == "PanelOpis") {
                 lines(p, at + QPointF(16, 80),
@@ -145,7 +147,7 @@ QImage ContactSheets::menuSheet() const
                 p.setFont(panelFont);
                 p.drawText(QRectF(at + QPointF(8, 112), QSizeF(441, 16)), Qt::AlignHCenter | Qt::AlignTop,
                            u("Czy na pewno chcesz wyjść z gry ???"));
-            } else {
+            } else if (panel == "PanelAbout") {
                 lines(p, at + QPointF(8, 80), {u("Sudoku  v. 2.0.0.432")}, panelFont);
                 lines(p, at + QPointF(8, 104), {u("Wszelkie prawa zastrzeżone © Kalvora 2006 - 2026")}, panelFont);
                 lines(p, at + QPointF(8, 128), {u("E-mail:")}, panelFont);
@@ -153,10 +155,10 @@ QImage ContactSheets::menuSheet() const
                 lines(p, at + QPointF(56, 128), {u("sudoku@kalvora.pl")}, panelFont);
                 lines(p, at + QPointF(56, 152), {u("https://www.kalvora.pl")}, panelFont);
             }
-            placeButtons(p, "menu", panel, {}, i == 0 ? "ImageButton7" : QString());
+            placeButtons(p, "menu", panel, {}, panel == "PanelOpis" ? "ImageButton7" : QString());
         });
-        const QPointF at(20 + (i % 2) * (607 + 20), 40 + (i / 2) * (479 + 50));
-        caption(s, at + QPointF(0, -12), QString("TForm1: %1").arg(panel));
+        const QPointF at(20 + (i % 3) * (607 + 20), 40 + (i / 3) * (479 + 50));
+        caption(s, at + QPointF(0, -12), panel.isEmpty() ? u("TForm1: po uruchomieniu") : QString("TForm1: %1").arg(panel));
         s.drawImage(at, composed);
     }
     return result;
