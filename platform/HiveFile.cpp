@@ -348,7 +348,8 @@ std::optional<Hive> Parse(std::string_view text)
                 const std::size_t before = pos;
                 const std::string_view next = nextLine();
                 const std::string_view more = TrimLeft(TrimRight(next));
-                if (more.empty() || more.front() == '[' || more.front() == '"') {
+                // Only more hex data continues a value; anything else starts a line of its own.
+                if (more.empty() || HexDigit(more.front()) < 0) {
                     pos = before;
                     break;
                 }

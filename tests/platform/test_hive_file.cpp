@@ -75,12 +75,16 @@ TEST(HiveFile, WritesWhatItReadsUnchanged)
                              "[HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku\\Lista]\n"
                              "\"IlePoz\"=dword:00000000\n"
                              "garbage \\\n"
-                             "@=hex(123):\n";
+                             "\n"
+                             "@=hex(123):\n"
+                             "\"bad\"=hex:zz,\\\n"
+                             "\n"
+                             "\"after\"=dword:00000001\n";
     const auto hive = Parse(text);
     ASSERT_TRUE(hive);
     EXPECT_EQ(Serialise(*hive), text);
     EXPECT_EQ(VerbatimLines(*hive), (std::vector<std::string>{"; a note typed by hand", "\"Zle\"=dword:xyz",
-                                                              "garbage \\"}));
+                                                              "garbage \\", "\"bad\"=hex:zz,\\"}));
     const auto again = Parse(Serialise(*hive));
     ASSERT_TRUE(again);
     EXPECT_EQ(Serialise(*again), text);
@@ -141,6 +145,19 @@ TEST(HiveFile, RepeatedNamesAndSectionsLoseNothing)
     ASSERT_EQ(hive->sections.size(), 1u);
     EXPECT_EQ(FindValue(*hive, "HKEY_CURRENT_USER\\A", "x")->number, 2u);
     EXPECT_EQ(VerbatimLines(*hive), std::vector<std::string>{"\"x\"=dword:00000001"});
+}
+
+TEST(HiveFile, JunkEndingInABackslashDoesNotSwallowTheNextValue)
+{
+    for (const std::string next : {"@=dword:00000001", "\"b\"=dword:00000001"}) {
+        const auto hive = Parse("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n"
+                                "\"a\"=hex:zz,\\\n" + next + "\n");
+        ASSERT_TRUE(hive);
+        EXPECT_EQ(VerbatimLines(*hive), std::vector<std::string>{"\"a\"=hex:zz,\\"}) << next;
+        const auto again = Parse(Serialise(*hive));
+        ASSERT_TRUE(again);
+        EXPECT_EQ(Serialise(*again), Serialise(*hive)) << next;
+    }
 }
 
 TEST(HiveFile, MalformedValuesAreKeptAsText)
