@@ -267,8 +267,8 @@ void Catalogue::addMenu()
     onPanel("ImageButton8", "PanelOpis", {133, 69}, {272, 184}, "pin", "Porady", ink::blue);
     onPanel("ImageButton9", "PanelNew", {173, 82}, {16, 144}, "pinwheel", "Przykład", ink::pink);
     onPanel("ImageButton10", "PanelNew", {175, 76}, {232, 148}, "timer-sand", "Rozpocznij", ink::gameBlue);
-    onPanel("ImageButton5", "PanelExit", {102, 65}, {56, 152}, "check", "Tak", ink::green);
-    onPanel("ImageButton6", "PanelExit", {108, 67}, {288, 152}, "close", "Nie", ink::red);
+    onPanel("ImageButton5", "PanelExit", {102, 65}, {56, 152}, "check-bold", "Tak", ink::green);
+    onPanel("ImageButton6", "PanelExit", {108, 67}, {288, 152}, "close-thick", "Nie", ink::red);
 }
 
 // ---------------------------------------------------------------- preview
@@ -308,7 +308,7 @@ void Catalogue::addPreview()
                           QPointF(row.left() - 4, row.center().y()), ink::green);
     });
     addButton({"preview", "ImageButton1", {100, 52}, {240, 309}, "", "preview/background", {240, 309}, {},
-               {"check", "OK", ink::green, ButtonLayout::IconBeside}, false});
+               {"check-bold", "OK", ink::green, ButtonLayout::IconBeside}, false});
 }
 
 // ---------------------------------------------------------------- tips
@@ -346,7 +346,7 @@ void Catalogue::addTips()
         }
     });
     addButton({"tips", "ImageButton1", {97, 58}, {120, 224}, "", "tips/background", {120, 224}, {},
-               {"check", "OK", ink::green, ButtonLayout::IconBeside}, false});
+               {"check-bold", "OK", ink::green, ButtonLayout::IconBeside}, false});
 }
 
 // ---------------------------------------------------------------- worked example
@@ -423,7 +423,7 @@ void Catalogue::addExample()
     addButton({"example", "ImageButton2", {121, 57}, {168, 436}, "", "example/background", {168, 436}, {},
                {"pin", "Porady", ink::blue, ButtonLayout::IconBeside}, false});
     addButton({"example", "ImageButton1", {109, 63}, {301, 426}, "", "example/background", {301, 426}, {},
-               {"check", "OK", ink::green, ButtonLayout::IconBeside}, false});
+               {"check-bold", "OK", ink::green, ButtonLayout::IconBeside}, false});
 }
 
 // ---------------------------------------------------------------- game window
@@ -516,9 +516,9 @@ void Catalogue::addGame()
         addButton({"game", name, size, panel + pos, panelName, "game/panel", pos, {},
                    {icon, QString::fromUtf8(word), colour, ButtonLayout::IconBeside}, false});
     };
-    onPanel("ImageButton4", "PanelZle", {97, 58}, {267, 109}, "check", "OK", ink::green);
-    onPanel("ImageButton5", "PanelKoniec", {101, 65}, {128, 96}, "check", "Tak", ink::green);
-    onPanel("ImageButton6", "PanelKoniec", {104, 59}, {248, 101}, "close", "Nie", ink::red);
+    onPanel("ImageButton4", "PanelZle", {97, 58}, {267, 109}, "check-bold", "OK", ink::green);
+    onPanel("ImageButton5", "PanelKoniec", {101, 65}, {128, 96}, "check-bold", "Tak", ink::green);
+    onPanel("ImageButton6", "PanelKoniec", {104, 59}, {248, 101}, "close-thick", "Nie", ink::red);
 }
 
 // ---------------------------------------------------------------- results
@@ -554,7 +554,7 @@ void Catalogue::addResults()
         p.restore();
     });
     addButton({"results", "ImageButton1", {88, 44}, {191, 287}, "", "results/background", {191, 287}, {},
-               {"check", "OK", ink::green, ButtonLayout::IconBeside}, false});
+               {"check-bold", "OK", ink::green, ButtonLayout::IconBeside}, false});
     addButton({"results", "ImageButton2", {161, 44}, {8, 288}, "", "results/background", {8, 288}, {},
                {"content-cut", QString::fromUtf8("Wyczyść listę"), ink::red, ButtonLayout::IconBeside}, true});
 }

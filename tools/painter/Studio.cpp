@@ -160,6 +160,14 @@ void Studio::drawIcon(QPainter &p, const QString &name, const QRectF &box, const
 
 namespace {
 
+// The colour moved the given share of the way to white, with the given opacity.
+QColor towardWhite(const QColor &colour, qreal share, int alpha)
+{
+    return QColor(qRound(colour.red() + (255 - colour.red()) * share),
+                  qRound(colour.green() + (255 - colour.green()) * share),
+                  qRound(colour.blue() + (255 - colour.blue()) * share), alpha);
+}
+
 struct WordFit {
     QStringList lines;
     qreal size = 0;
@@ -210,24 +218,18 @@ void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look,
         face.setColorAt(1, QColor(255, 255, 255, 45));
         border = QColor(0, 0, 0, 55);
         break;
-    case ButtonState::Over: {
-        // Nearly opaque, so that the lit colour is not muddied by the window's own colour.
-        QColor tint = look.colour.lighter(190);
-        tint.setAlpha(235);
+    case ButtonState::Over:
+        // Nearly opaque and pale, so the lit colour is not muddied by the window's own colour.
         face.setColorAt(0, QColor(255, 255, 255, 240));
-        face.setColorAt(1, tint);
+        face.setColorAt(1, towardWhite(look.colour, 0.75, 240));
         border = look.colour;
         border.setAlpha(200);
         break;
-    }
-    case ButtonState::Down: {
-        QColor tint = look.colour.lighter(175);
-        tint.setAlpha(240);
-        face.setColorAt(0, tint);
-        face.setColorAt(1, QColor(255, 255, 255, 230));
+    case ButtonState::Down:
+        face.setColorAt(0, towardWhite(look.colour, 0.6, 245));
+        face.setColorAt(1, towardWhite(look.colour, 0.92, 235));
         border = look.colour.darker(150);
         break;
-    }
     }
     p.setPen(QPen(border, 1.2));
     p.setBrush(face);

@@ -6,7 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 cd "$here"
 npm ci --no-audit --no-fund
-icons=(arrow-down-bold cancel check checkbox-marked close content-cut crown decagram exit-run
+icons=(arrow-down-bold cancel check-bold checkbox-marked close-thick content-cut crown decagram exit-run
        hand-back-right information-variant lightbulb magnify pin pinwheel restart timer-sand)
 mkdir -p icons
 for name in "${icons[@]}"; do
