@@ -77,6 +77,20 @@ bool AcquireLock(const fs::path& hive)
     do
         fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     while (Retry(fd));
+    if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM)) {
+        // A folder that may not be written to: the player's results can still
+        // be read, and each write fails on its own with the usual error. An
+        // existing lock file still keeps us out while another copy writes.
+        do
+            fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+        while (Retry(fd));
+        if (fd < 0 && errno == ENOENT) {
+            lock.fd = -1;
+            lock.holders = 1;
+            lock.stamp = ++g_stampCounter;
+            return true;
+        }
+    }
     if (fd < 0)
         return false;
     int result;
@@ -100,7 +114,8 @@ void ReleaseLock(const fs::path& hive)
     if (lock.holders == 0)
         return;
     if (--lock.holders == 0) {
-        ::close(lock.fd); // closing drops the flock
+        if (lock.fd >= 0)
+            ::close(lock.fd); // closing drops the flock
         lock.fd = -1;
     }
 }
