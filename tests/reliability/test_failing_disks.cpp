@@ -1,0 +1,177 @@
+// The best results on a disk that refuses writes: a read-only folder, a full
+// file system, a file size limit. The failed write raises the registry error,
+// the stored results stay as they were, and the next write on a mended disk works.
+#include "Isolated.h"
+#include "TempFolder.h"
+
+#include "platform/HiveFile.h"
+#include "platform/Registry.h"
+#include "results/BestResults.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+using namespace reliability;
+
+namespace {
+
+struct Stored
+{
+    const char* name;
+    int seconds;
+};
+const Stored Earlier[] = {{"Ala", 100}, {"Ola", 50}, {"Żaneta Ćwik", 75}};
+
+std::string CheckEarlierResults(const fs::path& hive, int expectedCount)
+{
+    BestResults list(hive);
+    for (int n = 1; n <= 3; ++n) {
+        const auto item = list.Entry(n);
+        const Stored& want = Earlier[n - 1];
+        if (!item || item->name != want.name || item->seconds != want.seconds)
+            return "entry " + std::to_string(n) + " is not as stored";
+    }
+    if (list.Count() != expectedCount)
+        return "the count is " + std::to_string(list.Count()) + ", not " + std::to_string(expectedCount);
+    return {};
+}
+
+// Three results on a good disk; then `fail` breaks the disk, a fourth result
+// must fail with the registry error and leave the hive alone; then `mend`
+// mends the disk and the fourth result goes in.
+std::string BrokenDiskScenario(const fs::path& hive, const std::function<bool()>& fail,
+                               const std::function<bool()>& mend)
+{
+    BestResults list(hive);
+    list.Initialise();
+    for (const Stored& result : Earlier)
+        list.Add(result.name, result.seconds);
+    const std::string before = ReadAll(hive);
+    if (before.empty())
+        return "no hive was written on the good disk";
+
+    if (!fail())
+        return Unsupported;
+    if (!list.Admits(60))
+        return "the list no longer takes results on a failing disk";
+    try {
+        list.Add("Iza", 60);
+        return "the write on a failing disk raised no error";
+    } catch (const RegistryError& error) {
+        if (std::string(error.what()) != "Failed to set data for '_g4'")
+            return std::string("wrong error: ") + error.what();
+    }
+    if (ReadAll(hive) != before)
+        return "the hive changed on a failing disk";
+    if (fs::exists(hive.string() + ".tmp"))
+        return "a temporary file was left behind";
+    if (auto verdict = CheckEarlierResults(hive, 3); !verdict.empty())
+        return "while failing: " + verdict;
+
+    if (!mend())
+        return "cannot mend the disk";
+    list.Add("Iza", 60);
+    const auto added = list.Entry(4);
+    if (!added || added->name != "Iza" || added->seconds != 60)
+        return "the result after mending is not entry 4";
+    if (!hivefile::Parse(ReadAll(hive)))
+        return "the hive cannot be read after mending";
+    if (auto verdict = CheckEarlierResults(hive, 4); !verdict.empty())
+        return "after mending: " + verdict;
+    return {};
+}
+
+void ExpectScenario(const std::string& verdict, const char* whatIsMissing)
+{
+    if (verdict == Unsupported)
+        GTEST_SKIP() << "this system does not allow " << whatIsMissing;
+    EXPECT_EQ(verdict, "");
+}
+
+// ---- read-only folder
+
+class ReadOnlyFolder : public testing::TestWithParam<bool>
+{
+};
+
+TEST_P(ReadOnlyFolder, FailedWriteRaisesTheErrorAndKeepsTheResults)
+{
+    const bool lockFileThere = GetParam();
+    TempFolder temp;
+    const fs::path folder = temp.path() / "Kalvora";
+    fs::create_directories(folder);
+    const fs::path hive = folder / "Sudoku.reg";
+    const auto verdict = RunInChild([&]() -> std::string {
+        if (!EnterMountNamespace())
+            return Unsupported;
+        return BrokenDiskScenario(
+            hive,
+            [&] {
+                if (!lockFileThere)
+                    fs::remove(hive.string() + ".lock");
+                if (!MakeReadOnly(folder))
+                    return false;
+                // Even root may not write there now.
+                return !WriteFile(folder / "probe", "x") && errno == EROFS;
+            },
+            [&] { return ::umount2(folder.c_str(), 0) == 0; });
+    });
+    ExpectScenario(verdict, "private mount namespaces");
+}
+
+INSTANTIATE_TEST_SUITE_P(Lock, ReadOnlyFolder, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "LockFileThere" : "NoLockFile";
+                         });
+
+// ---- full file system
+
+TEST(FullDisk, SmallFileSystemFilledToTheBrim)
+{
+    TempFolder temp;
+    const fs::path hive = temp.path() / "Kalvora" / "Sudoku.reg";
+    const fs::path filler = temp.path() / "filler";
+    const auto verdict = RunInChild([&]() -> std::string {
+        if (!EnterMountNamespace() ||
+            ::mount("tmpfs", temp.path().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=256k,mode=0700") != 0)
+            return Unsupported;
+        return BrokenDiskScenario(
+            hive,
+            [&] {
+                const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+                if (fd < 0)
+                    return false;
+                const std::string block(512, 'x');
+                while (::write(fd, block.data(), block.size()) > 0) {
+                }
+                const bool full = errno == ENOSPC;
+                ::close(fd);
+                return full;
+            },
+            [&] { return fs::remove(filler); });
+    });
+    ExpectScenario(verdict, "private mount namespaces");
+}
+
+TEST(FullDisk, FileSizeLimitOfTheWritingProcess)
+{
+    TempFolder temp;
+    const fs::path hive = temp.path() / "Kalvora" / "Sudoku.reg";
+    const auto verdict = RunInChild([&]() -> std::string {
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit then fails with EFBIG instead
+        rlimit unlimited{};
+        ::getrlimit(RLIMIT_FSIZE, &unlimited);
+        return BrokenDiskScenario(
+            hive,
+            [&] {
+                const rlimit limit{static_cast<rlim_t>(fs::file_size(hive)), unlimited.rlim_max};
+                return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+            },
+            [&] { return ::setrlimit(RLIMIT_FSIZE, &unlimited) == 0; });
+    });
+    EXPECT_EQ(verdict, "");
+}
+
+} // namespace
