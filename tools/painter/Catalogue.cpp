@@ -490,14 +490,15 @@ void Catalogue::addGame()
         p.setBrush(paper::game);
         p.drawRoundedRect(QRectF(5.5, 5.5, 369, 171), 5, 5);
         // A title band behind UWAGA.
-        QLinearGradient band(QPointF(0, 6), QPointF(0, 50));
+        QLinearGradient band(QPointF(0, 6), QPointF(0, 44));
         band.setColorAt(0, QColor(214, 240, 255));
         band.setColorAt(1, paper::game);
         p.setBrush(band);
-        p.drawRoundedRect(QRectF(6, 6, 368, 44), 5, 5);
+        p.drawRoundedRect(QRectF(6, 6, 368, 38), 5, 5);
         p.restore();
-        m_studio.drawHeading(p, QRectF(110, 6, 160, 46), {"UWAGA"}, ink::gameBlue, 40);
-        ornament(p, 30, 350, 52, QColor(16, 80, 170, 160));
+        m_studio.drawHeading(p, QRectF(110, 5, 160, 39), {"UWAGA"}, ink::gameBlue, 36);
+        // Kept above 48, where the end panel's transparent message begins.
+        ornament(p, 30, 350, 43, QColor(16, 80, 170, 160));
     });
 
     auto column = [&](const char *name, int top, const char *icon, const char *word, QColor colour) {

@@ -270,40 +270,58 @@ QImage ContactSheets::gameSheet() const
         clock(p, "00:00:00");
         placeButtons(p, "game", {}, {"ImageButton3", "ImageButton8"}, "ImageButton1");
     });
-    // A game in progress with the message panel up.
-    const QImage playing = window("game", "PanelZle", [&](QPainter &p) {
-        const Grid &givens = sampleGivens();
-        const Grid &solution = sampleSolution();
-        cells(p, [&](int r, int c) {
-            if (givens[r - 1][c - 1] != 0)
-                return std::make_pair(QString::number(givens[r - 1][c - 1]), ink::gameBlue);
-            if ((r * 7 + c * 3) % 4 == 0)
-                return std::make_pair(QString::number(solution[r - 1][c - 1]), QColor(Qt::black));
-            return std::make_pair(QString(), QColor(Qt::black));
+    // A game with one of the message panels up: the shadowed message over the panel picture.
+    auto withPanel = [&](const QString &panel, bool solved) {
+        return window("game", panel, [&](QPainter &p) {
+            const Grid &givens = sampleGivens();
+            const Grid &solution = sampleSolution();
+            cells(p, [&](int r, int c) {
+                if (givens[r - 1][c - 1] != 0)
+                    return std::make_pair(QString::number(givens[r - 1][c - 1]), ink::gameBlue);
+                if (solved || (r * 7 + c * 3) % 4 == 0)
+                    return std::make_pair(QString::number(solution[r - 1][c - 1]), QColor(Qt::black));
+                return std::make_pair(QString(), QColor(Qt::black));
+            });
+            clock(p, solved ? "00:14:09" : "00:07:42");
+            placeButtons(p, "game", {});
+            // The panel lies above the cells and the buttons, and its own buttons above it.
+            const QPoint at(95, 92);
+            p.drawImage(at, m_catalogue.render("game/panel", 1));
+            p.save();
+            p.setFont(cellFont);
+            QRect label;
+            QString message;
+            int alignment;
+            if (panel == "PanelZle") {
+                label = QRect(at + QPoint(16, 56), QSize(342, 48));
+                p.fillRect(label, paper::game);
+                message = u("Diagram SUDOKU został wypełniony\nw całości, ale niestety niepoprawnie.");
+                alignment = Qt::AlignLeft | Qt::AlignTop;
+            } else {
+                label = QRect(at + QPoint(8, 48), QSize(348, 48));
+                message = u("Diagram został poprawnie wypełniony\nCzy chcesz zagrać jeszcze raz ?");
+                alignment = Qt::AlignHCenter | Qt::AlignTop;
+            }
+            p.setClipRect(label);
+            p.setPen(QColor(255, 255, 255));
+            p.drawText(label.translated(1, 1), alignment, message);
+            p.setPen(QColor(0, 0, 0));
+            p.drawText(label, alignment, message);
+            p.restore();
+            placeButtons(p, "game", panel, {}, {}, true);
         });
-        clock(p, "00:07:42");
-        placeButtons(p, "game", {});
-        const QPoint at(95, 92);
-        p.drawImage(at, m_catalogue.render("game/panel", 1));
-        p.fillRect(QRect(at + QPoint(16, 56), QSize(342, 48)), paper::game);
-        p.save();
-        p.setFont(cellFont);
-        const QString message = u("Diagram SUDOKU został wypełniony\nw całości, ale niestety niepoprawnie.");
-        p.setPen(QColor(255, 255, 255));
-        p.drawText(QRect(at + QPoint(17, 57), QSize(342, 48)), Qt::AlignLeft | Qt::AlignTop, message);
-        p.setPen(QColor(0, 0, 0));
-        p.drawText(QRect(at + QPoint(16, 56), QSize(342, 48)), Qt::AlignLeft | Qt::AlignTop, message);
-        p.restore();
-        // The panel lies above the cells and the buttons, and its own button above it.
-        placeButtons(p, "game", "PanelZle", {}, {}, true);
-    });
-    QImage result = sheet(QSize(20 + 587 + 30 + 587 + 20, 365 + 70));
+    };
+    const QImage wrong = withPanel("PanelZle", false);
+    const QImage solved = withPanel("PanelKoniec", true);
+    QImage result = sheet(QSize(20 + 3 * (587 + 30), 365 + 70));
     QPainter s(&result);
     begin(s);
     caption(s, {20, 28}, u("TFSudoku: plansza powitalna"));
     s.drawImage(QPointF(20, 40), welcome);
-    caption(s, {637, 28}, u("TFSudoku: w trakcie gry, PanelZle"));
-    s.drawImage(QPointF(637, 40), playing);
+    caption(s, {637, 28}, u("TFSudoku: PanelZle"));
+    s.drawImage(QPointF(637, 40), wrong);
+    caption(s, {1254, 28}, u("TFSudoku: PanelKoniec"));
+    s.drawImage(QPointF(1254, 40), solved);
     return result;
 }
 
