@@ -1,0 +1,156 @@
+// Tests of the game's dialogs: Polish buttons, icons, the text prompt's limit, selection and place.
+#include "StandardDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+// Runs `answer` on the modal dialog as soon as it is open.
+void whenModalOpens(std::function<void(QWidget *)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        answer(modal);
+    });
+}
+
+QPushButton *buttonNamed(QWidget *dialog, const QString &text)
+{
+    for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+        if (button->text() == text)
+            return button;
+    }
+    return nullptr;
+}
+
+QStringList buttonTexts(QWidget *dialog)
+{
+    QStringList texts;
+    for (QPushButton *button : dialog->findChildren<QPushButton *>())
+        texts << button->text();
+    texts.sort();
+    return texts;
+}
+
+}  // namespace
+
+class DialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setApplicationDisplayName(QStringLiteral("Sudoku")); }
+    void yesNoAsksWithTheInformationIcon_data();
+    void yesNoAsksWithTheInformationIcon();
+    void textPromptSelectsLimitsAndCentres();
+    void textPromptCancelKeepsTheInitialText();
+    void errorBoxCarriesTheApplicationTitle();
+};
+
+void DialogsTest::yesNoAsksWithTheInformationIcon_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("result");
+    QTest::newRow("Tak") << "Tak" << true;
+    QTest::newRow("Nie") << "Nie" << false;
+}
+
+void DialogsTest::yesNoAsksWithTheInformationIcon()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, result);
+    QString title, text;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenModalOpens([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = buttonTexts(box);
+        buttonNamed(box, answer)->click();
+    });
+    QCOMPARE(AskYesNo(nullptr, QStringLiteral("UWAGA"), QStringLiteral("Wyczyścić diagram?\rNa pewno?")), result);
+    QCOMPARE(title, QStringLiteral("UWAGA"));
+    QCOMPARE(text, QStringLiteral("Wyczyścić diagram?\nNa pewno?"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Nie"), QStringLiteral("Tak")}));
+}
+
+void DialogsTest::textPromptSelectsLimitsAndCentres()
+{
+    QString selected, caption, prompt;
+    QStringList buttons;
+    QPoint centre;
+    whenModalOpens([&](QWidget *modal) {
+        caption = modal->windowTitle();
+        prompt = modal->findChild<QLabel *>()->text();
+        buttons = buttonTexts(modal);
+        centre = modal->frameGeometry().center();
+        auto *edit = modal->findChild<QLineEdit *>();
+        selected = edit->selectedText();
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("Zbigniew Wielkopolski"));
+        buttonNamed(modal, QStringLiteral("OK"))->click();
+    });
+    bool accepted = false;
+    const QString name = AskText(nullptr, QStringLiteral("Gratulacje"), QStringLiteral("Podaj imię:"),
+                                 QStringLiteral("Gracz"), 10, &accepted);
+    QVERIFY(accepted);
+    QCOMPARE(name, QStringLiteral("Zbigniew W"));
+    QCOMPARE(selected, QStringLiteral("Gracz"));
+    QCOMPARE(caption, QStringLiteral("Gratulacje"));
+    QCOMPARE(prompt, QStringLiteral("Podaj imię:"));
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Anuluj"), QStringLiteral("OK")}));
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+    QVERIFY2(qAbs(centre.x() - screenCentre.x()) <= 3 && qAbs(centre.y() - screenCentre.y()) <= 3,
+             qPrintable(QStringLiteral("%1,%2 vs %3,%4").arg(centre.x()).arg(centre.y()).arg(screenCentre.x()).arg(screenCentre.y())));
+}
+
+void DialogsTest::textPromptCancelKeepsTheInitialText()
+{
+    whenModalOpens([](QWidget *modal) {
+        QTest::keyClicks(modal->findChild<QLineEdit *>(), QStringLiteral("xyz"));
+        buttonNamed(modal, QStringLiteral("Anuluj"))->click();
+    });
+    bool accepted = true;
+    QCOMPARE(AskText(nullptr, QStringLiteral("Gratulacje"), QStringLiteral("Podaj imię:"), QStringLiteral("Gracz"), 30,
+                     &accepted),
+             QStringLiteral("Gracz"));
+    QVERIFY(!accepted);
+}
+
+void DialogsTest::errorBoxCarriesTheApplicationTitle()
+{
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    whenModalOpens([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = buttonTexts(box);
+        buttonNamed(box, QStringLiteral("OK"))->click();
+    });
+    ShowError(nullptr, QStringLiteral("Failed to set data for 'IlePoz'"));
+    QCOMPARE(title, QStringLiteral("Sudoku"));
+    QCOMPARE(text, QStringLiteral("Failed to set data for 'IlePoz'"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(buttons, QStringList{QStringLiteral("OK")});
+}
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

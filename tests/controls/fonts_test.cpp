@@ -1,0 +1,126 @@
+// Tests that the bundled fonts carry every Polish letter and the digits, and stand in for the layouts' families.
+#include "BundledFonts.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QtTest>
+
+namespace {
+const QString PolishLetters = QStringLiteral("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ");
+const QString Digits = QStringLiteral("123456789");
+}  // namespace
+
+class FontsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyLetterAndDigitRendersFromTheBundledFont_data();
+    void everyLetterAndDigitRendersFromTheBundledFont();
+    void garamondDigitsAreLining();
+    void layoutFamiliesMapOntoBundledFonts_data();
+    void layoutFamiliesMapOntoBundledFonts();
+};
+
+void FontsTest::initTestCase()
+{
+    const QStringList families = RegisterBundledFonts();
+    for (const char *family : {"EB Garamond", "Liberation Sans", "Liberation Serif", "Liberation Mono"})
+        QVERIFY2(families.contains(QString::fromLatin1(family)), family);
+    QCOMPARE(RegisterBundledFonts(), families);   // a second call adds nothing
+}
+
+void FontsTest::everyLetterAndDigitRendersFromTheBundledFont_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("Garamond bold") << "EB Garamond" << true;
+    for (const char *family : {"Liberation Sans", "Liberation Serif", "Liberation Mono"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 regular").arg(QLatin1String(family)))) << QString::fromLatin1(family) << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1 bold").arg(QLatin1String(family)))) << QString::fromLatin1(family) << true;
+    }
+}
+
+void FontsTest::everyLetterAndDigitRendersFromTheBundledFont()
+{
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFont font(family);
+    font.setPixelSize(21);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const QRawFont raw = QRawFont::fromFont(font);
+    QVERIFY(raw.isValid());
+    QCOMPARE(raw.familyName(), family);
+    QCOMPARE(raw.weight() >= QFont::DemiBold, bold);
+
+    for (const QChar c : PolishLetters + Digits) {
+        QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c)));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(QString(c));
+        QCOMPARE(glyphs.size(), 1);
+        QVERIFY2(glyphs.front() != 0, qPrintable(QString(c)));   // not the missing-glyph box
+        QVERIFY2(!raw.pathForGlyph(glyphs.front()).isEmpty(), qPrintable(QString(c)));
+    }
+
+    // And drawing them with merging off puts ink on the page for each one.
+    for (const QChar c : PolishLetters + Digits) {
+        QImage image(40, 40, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, 0, 40, 40), Qt::AlignCenter, QString(c));
+        painter.end();
+        bool ink = false;
+        for (int y = 0; y < image.height() && !ink; ++y)
+            for (int x = 0; x < image.width() && !ink; ++x)
+                ink = qGray(image.pixel(x, y)) < 128;
+        QVERIFY2(ink, qPrintable(QString(c)));
+    }
+}
+
+void FontsTest::garamondDigitsAreLining()
+{
+    // Lining digits reach the capitals' height; old-style 0, 1 and 2 would stop at the x-height.
+    QFont font(QStringLiteral("EB Garamond"));
+    font.setPixelSize(42);
+    font.setBold(true);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const QFontMetrics metrics(font);
+    const int capital = metrics.tightBoundingRect(QStringLiteral("H")).top();
+    const int xHeight = metrics.tightBoundingRect(QStringLiteral("x")).top();
+    QVERIFY(capital < xHeight - 5);
+    for (const QChar digit : Digits) {
+        const QRect box = metrics.tightBoundingRect(QString(digit));
+        QVERIFY2(qAbs(box.top() - capital) <= 2, qPrintable(QString(digit)));
+        QVERIFY2(box.bottom() <= 3, qPrintable(QString(digit)));
+    }
+}
+
+void FontsTest::layoutFamiliesMapOntoBundledFonts_data()
+{
+    QTest::addColumn<QString>("layoutFamily");
+    QTest::addColumn<QString>("bundled");
+    QTest::newRow("Garamond") << "Garamond" << "EB Garamond";
+    QTest::newRow("MS Sans Serif") << "MS Sans Serif" << "Liberation Sans";
+    QTest::newRow("Times New Roman") << "Times New Roman" << "Liberation Serif";
+    QTest::newRow("Courier New") << "Courier New" << "Liberation Mono";
+}
+
+void FontsTest::layoutFamiliesMapOntoBundledFonts()
+{
+    QFETCH(QString, layoutFamily);
+    QFETCH(QString, bundled);
+    QFont font(layoutFamily);
+    font.setPixelSize(13);
+    font.setBold(layoutFamily == QStringLiteral("Garamond"));
+    QCOMPARE(QFontInfo(font).family(), bundled);
+}
+
+QTEST_MAIN(FontsTest)
+#include "fonts_test.moc"
