@@ -357,11 +357,12 @@ void Catalogue::addExample()
     add("example/background", QSize(440, 500), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, examplePane);
         m_studio.drawHeading(p, QRectF(100, 6, 240, 54), {"Przykład"}, ink::red, 46);
-        // A frame around the scrolling viewport (8, 64, 417 x 361), just outside it.
+        // A frame around the scrolling viewport (8, 64, 417 x 361), just outside it and above
+        // the stop panel (from y 427), which would otherwise cut its bottom edge when shown.
         p.save();
         p.setPen(QPen(QColor(178, 34, 34, 150), 1.5));
         p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(5.5, 61.5, 422, 366), 4, 4);
+        p.drawRoundedRect(QRectF(5.5, 61.5, 422, 364.5), 4, 4);
         p.restore();
     });
     const QPoint pane(8, 64);
