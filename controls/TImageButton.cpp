@@ -70,7 +70,8 @@ void TImageButton::showPicture(const QPixmap &picture)
     if (picture.isNull())
         return;
     m_currentBitmap = picture;
-    resize(pictureSize(picture));
+    // A disabled button keeps the size of its disabled picture, which is what it shows.
+    resize(pictureSize(!isEnabled() && !m_bitmapDisabled.isNull() ? m_bitmapDisabled : picture));
     repaint();
 }
 

@@ -159,6 +159,10 @@ void ImageButtonTest::disabledPictureShowsAtItsOwnSize()
     m_button->setEnabled(false);
     QCOMPARE(m_button->size(), QSize(44, 32));
     QCOMPARE(look(), Disabled);
+    // A layout that sets the normal picture after disabling the button still shows the disabled one.
+    m_button->setBitmap(solidPicture(PictureSize, Normal));
+    QCOMPARE(m_button->size(), QSize(44, 32));
+    QCOMPARE(look(), Disabled);
     m_button->setEnabled(true);
     QCOMPARE(look(), Normal);
 }
