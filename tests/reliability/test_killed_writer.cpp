@@ -1,0 +1,219 @@
+// A game killed in the middle of storing a result: between writing the
+// temporary hive and renaming it into place, and at random moments. The hive
+// is always whole, the stored results stay, and the next result goes in.
+#include "Isolated.h"
+#include "TempFolder.h"
+
+#include "platform/HiveFile.h"
+#include "platform/Registry.h"
+#include "results/BestResults.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <sys/ptrace.h>
+#include <sys/syscall.h>
+
+namespace fs = std::filesystem;
+using namespace reliability;
+
+namespace {
+
+enum class KillPoint { Rename, AnySystemCall };
+
+bool IsRename(unsigned long long call)
+{
+#ifdef SYS_rename
+    if (call == SYS_rename)
+        return true;
+#endif
+    return call == SYS_renameat || call == SYS_renameat2;
+}
+
+// Runs `work` in a traced child and kills it with SIGKILL on entering its
+// `killAt`-th rename (the temporary file is complete, the hive not yet
+// replaced) or its `killAt`-th system call of any kind. Returns whether it was
+// killed; false when it finished first. Throws when tracing is not possible.
+bool RunAndKill(const std::function<void()>& work, KillPoint point, int killAt)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        throw std::runtime_error("cannot fork");
+    if (child == 0) {
+        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        ::raise(SIGSTOP);
+        try {
+            work();
+        } catch (...) {
+            ::_exit(3);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFSTOPPED(status)) {
+        ::kill(child, SIGKILL);
+        throw std::runtime_error("the child did not stop for tracing");
+    }
+    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
+    int seen = 0;
+    int pass = 0;
+    for (;;) {
+        ::ptrace(PTRACE_SYSCALL, child, nullptr, reinterpret_cast<void*>(static_cast<long>(pass)));
+        pass = 0;
+        if (::waitpid(child, &status, 0) < 0)
+            throw std::runtime_error("lost the child");
+        if (WIFEXITED(status)) {
+            if (WEXITSTATUS(status) != 0)
+                throw std::runtime_error("the child failed: " + std::to_string(WEXITSTATUS(status)));
+            return false;
+        }
+        if (WIFSIGNALED(status))
+            throw std::runtime_error("the child died of signal " + std::to_string(WTERMSIG(status)));
+        if (!WIFSTOPPED(status))
+            continue;
+        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
+            pass = WSTOPSIG(status); // an ordinary signal: deliver it
+            continue;
+        }
+        __ptrace_syscall_info info{};
+        if (::ptrace(PTRACE_GET_SYSCALL_INFO, child, reinterpret_cast<void*>(sizeof info), &info) <= 0)
+            throw std::runtime_error("cannot read the child's system call");
+        if (info.op != PTRACE_SYSCALL_INFO_ENTRY)
+            continue;
+        if ((point == KillPoint::AnySystemCall || IsRename(info.entry.nr)) && ++seen == killAt) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return true;
+        }
+    }
+}
+
+void PrepareList(const fs::path& hive)
+{
+    RegistryAccessor record(hive);
+    ASSERT_TRUE(record.OpenKey("Software\\Kalvora\\Sudoku", true));
+    record.WriteString("Version", "2.0.0.432");
+    record.WriteString("Name", "Sudoku");
+    record.CloseKey();
+    BestResults list(hive);
+    list.Initialise();
+    list.Add("Ala", 100);
+    list.Add("Ola", 50);
+    list.Add("Ela", 75);
+}
+
+void ExpectEarlierResults(const fs::path& hive)
+{
+    BestResults list(hive);
+    const std::pair<std::string, int> earlier[] = {{"Ala", 100}, {"Ola", 50}, {"Ela", 75}};
+    for (int n = 1; n <= 3; ++n) {
+        const auto item = list.Entry(n);
+        ASSERT_TRUE(item) << "entry " << n;
+        EXPECT_EQ(item->name, earlier[n - 1].first);
+        EXPECT_EQ(item->seconds, earlier[n - 1].second);
+    }
+}
+
+TEST(KilledWriter, BetweenWritingTheTemporaryFileAndRenamingIt)
+{
+    TempFolder temp;
+    const fs::path hive = temp.path() / "Sudoku.reg";
+    const fs::path stranded = temp.path() / "Sudoku.reg.tmp";
+    PrepareList(hive);
+    const std::string initial = ReadAll(hive);
+
+    // Adding a slower time to a filling list is four writes: _g4, _t4, IlePoz, LastTime.
+    std::string previousStep = initial;
+    for (int k = 1; k <= 5; ++k) {
+        SCOPED_TRACE("killed at rename " + std::to_string(k));
+        ASSERT_TRUE(WriteFile(hive, initial));
+        fs::remove(stranded);
+        const bool killed = RunAndKill([&] { BestResults(hive).Add("Iza", 200); }, KillPoint::Rename, k);
+        EXPECT_EQ(killed, k <= 4);
+
+        // The hive is exactly as the previous write left it; the new one waits whole beside it.
+        EXPECT_EQ(ReadAll(hive), previousStep);
+        if (killed) {
+            const std::string waiting = ReadAll(stranded);
+            ASSERT_TRUE(hivefile::Parse(waiting));
+            EXPECT_NE(waiting, previousStep);
+            previousStep = waiting;
+        }
+        ExpectEarlierResults(hive);
+
+        // The lock died with the writer: the next result goes in at once.
+        BestResults list(hive);
+        const int count = list.Count();
+        ASSERT_TRUE(list.Admits(30));
+        list.Add("Ewa", 30);
+        EXPECT_EQ(list.Count(), count + 1);
+        const auto added = list.Entry(count + 1);
+        ASSERT_TRUE(added);
+        EXPECT_EQ(added->name, "Ewa");
+        ExpectEarlierResults(hive);
+    }
+}
+
+TEST(KilledWriter, AtRandomMomentsOfManyResults)
+{
+    TempFolder temp;
+    const fs::path hive = temp.path() / "Sudoku.reg";
+    PrepareList(hive);
+    std::set<std::string> names = {"Ala", "Ola", "Ela"};
+    std::set<int> times = {100, 50, 75};
+
+    std::mt19937 random(2026);
+    int killed = 0;
+    for (int round = 0; round < 120; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Three results per child; the list fills after a few rounds, and then
+        // every result rewrites the whole list in order.
+        std::vector<std::pair<std::string, int>> batch;
+        for (int i = 0; i < 3; ++i) {
+            const int t = 20 + static_cast<int>(random() % 200);
+            batch.emplace_back("gracz " + std::to_string(round) + "." + std::to_string(i), t);
+            names.insert(batch.back().first);
+            times.insert(t);
+        }
+        const int killAt = 1 + static_cast<int>(random() % 400);
+        killed += RunAndKill(
+            [&] {
+                BestResults list(hive);
+                for (const auto& [name, t] : batch)
+                    if (list.Admits(t))
+                        list.Add(name, t);
+            },
+            KillPoint::AnySystemCall, killAt);
+
+        const auto parsed = hivefile::Parse(ReadAll(hive));
+        ASSERT_TRUE(parsed) << "the hive is not whole";
+        ASSERT_FALSE(fs::exists(hive.string() + ".corrupt"));
+        RegistryAccessor record(hive);
+        ASSERT_TRUE(record.OpenKey("Software\\Kalvora\\Sudoku", false));
+        EXPECT_EQ(record.ReadString("Version"), "2.0.0.432");
+        EXPECT_EQ(record.ReadString("Name"), "Sudoku");
+        record.CloseKey();
+
+        // Every value on the list is one that was written, never a torn one.
+        BestResults list(hive);
+        const int count = list.Count();
+        EXPECT_GE(count, 3);
+        EXPECT_LE(count, BestResults::Capacity);
+        for (int n = 1; n <= BestResults::Capacity; ++n) {
+            if (const auto item = list.Entry(n)) {
+                EXPECT_TRUE(names.count(item->name)) << item->name;
+                EXPECT_TRUE(times.count(item->seconds)) << item->seconds;
+            }
+        }
+    }
+    EXPECT_GT(killed, 10) << "too few kills landed inside the work";
+
+    BestResults list(hive);
+    ASSERT_TRUE(list.Admits(1));
+    list.Add("Ostatni", 1);
+    EXPECT_EQ(list.Entry(1).value_or(BestResults::Item{}).name, "Ostatni");
+}
+
+} // namespace
