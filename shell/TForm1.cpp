@@ -89,9 +89,10 @@ void TForm1::FormShow()
 {
     const std::string title = QApplication::applicationDisplayName().toStdString();
     ui->Label3->setText(QString::fromStdString(AboutVersionLine(title, FileVersionText())));
-    ui->Label3->adjustSize();
     ui->Label8->setText(QString::fromStdString(MakerNoticeLine(QDate::currentDate().year())));
-    ui->Label8->adjustSize();
+    // Both lines take the width of their text; the layout's height stays.
+    for (QLabel *line : {ui->Label3, ui->Label8})
+        line->resize(line->sizeHint().width(), qMax(line->height(), line->sizeHint().height()));
 }
 
 void TForm1::showEvent(QShowEvent *event)

@@ -1,0 +1,369 @@
+// The program's start-up and the main menu: windows, panels, locking, links, About lines, errors.
+#include "ShellTestSupport.h"
+
+#include "controls/ColorValue.h"
+#include "controls/TArrowHint.h"
+#include "controls/TImageButton.h"
+#include "controls/TSensitiveLabel.h"
+#include "game/TFSudoku.h"
+#include "platform/ExecutablePath.h"
+#include "platform/Registry.h"
+#include "results/TF_Wyniki.h"
+#include "shell/ProgramWindows.h"
+#include "shell/TFPodglad.h"
+#include "shell/TFPrzyklad.h"
+#include "shell/TFRady.h"
+#include "shell/TForm1.h"
+#include "shell/U_WspolneFunkcje.h"
+#include "shell/WindowLook.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace {
+
+// Collects the addresses the menu hands to the system instead of opening them.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+QWidget *WindowNamed(const QString &name)
+{
+    if (name == "FPodglad")
+        return FPodglad;
+    if (name == "FRady")
+        return FRady;
+    if (name == "FPrzyklad")
+        return FPrzyklad;
+    if (name == "FSudoku")
+        return FSudoku;
+    return nullptr;
+}
+
+void Click(const QWidget *window, const char *name)
+{
+    QTest::mouseClick(Child<QWidget>(window, name), Qt::LeftButton);
+}
+
+QStringList VisiblePanels()
+{
+    QStringList visible;
+    for (const char *name : {"PanelOpis", "PanelAbout", "PanelExit", "PanelNew"})
+        if (Child<QWidget>(Form1, name)->isVisible())
+            visible << QString::fromLatin1(name);
+    return visible;
+}
+
+QColor Balloon(int index)
+{
+    return TArrowHint::application()->color(index);
+}
+
+// Points the current user's hive at `folder` while it lives.
+class ConfigHome
+{
+public:
+    explicit ConfigHome(const QString &folder)
+        : m_previous(qgetenv("XDG_CONFIG_HOME"))
+    {
+        qputenv("XDG_CONFIG_HOME", folder.toLocal8Bit());
+    }
+    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", m_previous); }
+
+private:
+    QByteArray m_previous;
+};
+
+}  // namespace
+
+class MenuTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QStringList m_creationOrder;
+    QStringList m_laterWindowsExisting;   // windows that existed too early
+
+private slots:
+    void initTestCase()
+    {
+        CreateProgramWindows([this](QWidget *window) {
+            m_creationOrder << QString::fromLatin1(window->metaObject()->className());
+            // Each window is complete (its layout loaded) before the next one is begun.
+            QWidget *later[] = {FPodglad, FRady, FPrzyklad, FSudoku, F_Wyniki};
+            const int done = m_creationOrder.size();
+            for (int i = done; i < 5; ++i)
+                if (later[i])
+                    m_laterWindowsExisting << QString::fromLatin1(later[i]->metaObject()->className());
+            if (!window->findChild<QWidget *>("ShapedForm1"))
+                m_laterWindowsExisting << QStringLiteral("incomplete ") + window->metaObject()->className();
+        });
+        Form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form1));
+    }
+
+    void cleanupTestCase() { DestroyProgramWindows(); }
+
+    void cleanup() { QCursor::setPos(1000, 1000); }
+
+    void windowsAreCreatedInOrderAndOnlyTheMenuShows()
+    {
+        QCOMPARE(m_creationOrder, (QStringList{"TForm1", "TFPodglad", "TFRady", "TFPrzyklad", "TFSudoku", "TF_Wyniki"}));
+        QCOMPARE(m_laterWindowsExisting, QStringList());
+        QVERIFY(Form1->isVisible());
+        for (QWidget *window : std::initializer_list<QWidget *>{FPodglad, FRady, FPrzyklad, FSudoku, F_Wyniki})
+            QVERIFY2(!window->isVisible(), window->metaObject()->className());
+        QCOMPARE(Form1->size(), QSize(607, 479));
+        QVERIFY(Form1->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(VisiblePanels(), QStringList());
+        QVERIFY(Child<QWidget>(Form1, "Label2")->isVisible());
+        QVERIFY(Child<QWidget>(Form1, "Image1")->isVisible());
+        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Menu));
+        // Centred on the screen.
+        QCOMPARE(Form1->pos(), CentredPosition(Form1->size(), PlacementScreen()));
+    }
+
+    void aboutLinesShowTitleVersionAndThisYear()
+    {
+        const auto *version = Child<QLabel>(Form1, "Label3");
+        const auto *notice = Child<QLabel>(Form1, "Label8");
+        QCOMPARE(version->text(), "Sudoku  v. " + QString::fromStdString(FileVersionText()));
+        QVERIFY(notice->text().endsWith(" - " + QString::number(QDate::currentDate().year())));
+        // Both grow with their text.
+        for (const QLabel *label : {version, notice})
+            QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(label->text()));
+    }
+
+    void panelButtonsShowOnePanel_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("how to play") << QStringList{"ImageButton1"} << "PanelOpis";
+        QTest::newRow("new game clicked twice") << QStringList{"ImageButton4", "ImageButton4"} << "PanelNew";
+        QTest::newRow("about") << QStringList{"ImageButton2"} << "PanelAbout";
+        QTest::newRow("exit") << QStringList{"ImageButton3"} << "PanelExit";
+        QTest::newRow("no on exit leads to a new game, not back to about")
+            << QStringList{"ImageButton2", "ImageButton3", "ImageButton6"} << "PanelNew";
+        QTest::newRow("rules after about") << QStringList{"ImageButton2", "ImageButton1"} << "PanelOpis";
+    }
+
+    void panelButtonsShowOnePanel()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, shown);
+        for (const QString &name : clicks)
+            Click(Form1, name.toLatin1().constData());
+        QCOMPARE(VisiblePanels(), QStringList{shown});
+        QVERIFY(Child<QWidget>(Form1, "Label2")->isVisible());
+        QVERIFY(Child<QWidget>(Form1, "Image1")->isVisible());
+    }
+
+    void openedWindowLocksTheMenuUntilItCloses_data()
+    {
+        QTest::addColumn<QString>("panelButton");
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<uint>("colour");
+        QTest::addColumn<QString>("closer");
+        QTest::newRow("preview") << "ImageButton1" << "ImageButton7" << "FPodglad" << uint(WindowColour::Preview) << "ImageButton1";
+        QTest::newRow("tips") << "ImageButton1" << "ImageButton8" << "FRady" << uint(WindowColour::Tips) << "ImageButton1";
+        QTest::newRow("example") << "ImageButton4" << "ImageButton9" << "FPrzyklad" << uint(WindowColour::Example) << "ImageButton1";
+        QTest::newRow("game") << "ImageButton4" << "ImageButton10" << "FSudoku" << uint(WindowColour::Tips) << "ImageButton2";
+    }
+
+    void openedWindowLocksTheMenuUntilItCloses()
+    {
+        QFETCH(QString, panelButton);
+        QFETCH(QString, opener);
+        QFETCH(QString, window);
+        QFETCH(uint, colour);
+        QFETCH(QString, closer);
+        QWidget *opened = WindowNamed(window);
+        const QStringList columnButtons{"ImageButton1", "ImageButton4", "ImageButton2", "ImageButton3"};
+
+        Click(Form1, panelButton.toLatin1().constData());
+        const QStringList panelBefore = VisiblePanels();
+        const QImage introBefore = Child<QWidget>(Form1, "Label2")->grab().toImage();
+        Click(Form1, opener.toLatin1().constData());
+
+        QVERIFY(opened->isVisible());
+        QVERIFY(!Form1->isEnabled());
+        for (const QString &name : columnButtons)
+            QVERIFY2(!Child<QWidget>(Form1, name.toLatin1().constData())->isEnabled(), qPrintable(name));
+        QCOMPARE(Balloon(0), ColorFromValue(colour));
+        QCOMPARE(Balloon(2), ColorFromValue(colour));
+        // A locked menu keeps its look and ignores the player.
+        QCOMPARE(Child<QWidget>(Form1, "Label2")->grab().toImage(), introBefore);
+        Click(Form1, "ImageButton3");
+        Click(Form1, "ImageButton2");
+        QCOMPARE(VisiblePanels(), panelBefore);
+
+        Click(opened, closer.toLatin1().constData());
+        QVERIFY(!opened->isVisible());
+        QVERIFY(Form1->isEnabled());
+        for (const QString &name : columnButtons)
+            QVERIFY2(Child<QWidget>(Form1, name.toLatin1().constData())->isEnabled(), qPrintable(name));
+        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(VisiblePanels(), panelBefore);
+    }
+
+    void resultsWindowClosingEnablesTheGameWindow()
+    {
+        FSudoku->setEnabled(false);
+        F_Wyniki->show();
+        F_Wyniki->close();
+        QVERIFY(FSudoku->isEnabled());
+    }
+
+    void mailAndWebLinksHandTheirAddressesToTheSystem()
+    {
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("mailto", &catcher, "open");
+        QDesktopServices::setUrlHandler("http", &catcher, "open");
+        auto *mail = Child<TSensitiveLabel>(Form1, "SensitiveLabel1");
+        auto *web = Child<TSensitiveLabel>(Form1, "SensitiveLabel2");
+        const QString caption = mail->text();
+        Click(Form1, "ImageButton2");
+
+        QTest::mouseClick(mail, Qt::LeftButton);
+        mail->setText("gracz@example.org");
+        QTest::mouseClick(mail, Qt::LeftButton);
+        QTest::mouseClick(web, Qt::LeftButton);
+        mail->setText(caption);
+        QDesktopServices::unsetUrlHandler("mailto");
+        QDesktopServices::unsetUrlHandler("http");
+
+        QCOMPARE(catcher.urls.size(), 3);
+        QCOMPARE(catcher.urls[0].toString(),
+                 "mailto:" + caption + "?Subject=Cześć&Body=Gratuluję zrobienia bardzo dobrego programu Sudoku.");
+        // Blanks and Polish letters travel percent-encoded as UTF-8.
+        QCOMPARE(catcher.urls[1].toEncoded(),
+                 QByteArray("mailto:gracz@example.org?Subject=Cze%C5%9B%C4%87&Body=Gratuluj%C4%99%20zrobienia"
+                            "%20bardzo%20dobrego%20programu%20Sudoku."));
+        QCOMPARE(catcher.urls[2].toString(), web->text());
+        QCOMPARE(catcher.urls[2].scheme(), "http");
+    }
+
+    void linksReturnToThePanelFont()
+    {
+        Click(Form1, "ImageButton2");
+        auto *mail = Child<TSensitiveLabel>(Form1, "SensitiveLabel1");
+        auto *web = Child<TSensitiveLabel>(Form1, "SensitiveLabel2");
+        const auto *plain = Child<QLabel>(Form1, "Label3");
+        auto *panel = Child<QWidget>(Form1, "PanelAbout");
+        const auto isPlain = [plain](const TSensitiveLabel *link) {
+            return link->font().pixelSize() == 13 && !link->font().underline() &&
+                   link->fontColor() == plain->palette().color(QPalette::WindowText);
+        };
+
+        QTest::mouseMove(mail, QPoint(5, 5));
+        QTRY_VERIFY(mail->font().underline());
+        // Straight from the mail link onto the web link.
+        QTest::mouseMove(web, QPoint(5, 5));
+        QTRY_VERIFY(web->font().underline());
+        QVERIFY(isPlain(mail));
+        // Back over the panel: both plain.
+        QTest::mouseMove(panel, QPoint(400, 230));
+        QTRY_VERIFY(isPlain(web));
+        QVERIFY(isPlain(mail));
+    }
+
+    void errorInAHandlerIsShownAndTheProgramCarriesOn()
+    {
+        QWidget window;
+        window.resize(200, 200);
+        auto *button = new TImageButton(&window);
+        button->setGeometry(10, 10, 50, 50);
+        int clicks = 0;
+        QObject::connect(button, &TImageButton::OnClick, [&clicks] {
+            ++clicks;
+            throw RegistryError("Failed to set data for 'LastTime'");
+        });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        for (int round = 1; round <= 2; ++round) {
+            SeenBox seen;
+            AnswerNextBox(&seen);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTRY_COMPARE(seen.text, QString("Failed to set data for 'LastTime'"));
+            QCOMPARE(seen.title, QString("Sudoku"));
+            QCOMPARE(clicks, round);
+        }
+    }
+
+    void installationRecordIsWrittenOnlyWhenMissing()
+    {
+        QTemporaryDir home;
+        ConfigHome config(home.path());
+        const std::filesystem::path hive = home.path().toStdString() + "/Kalvora/Sudoku.reg";
+
+        { TForm1 firstStart; }
+        {
+            RegistryAccessor registry(hive);
+            QVERIFY(registry.OpenKey("Software\\Kalvora\\Sudoku", false));
+            QCOMPARE(registry.ReadString("Version"), FileVersionText());
+            QCOMPARE(registry.ReadString("Name"), std::string("Sudoku"));
+            QCOMPARE(registry.ReadString("Path"), RunningExecutablePath().string());
+            QVERIFY(registry.OpenKey("Lista", false));
+            QCOMPARE(registry.ReadInteger("LastTime"), 0);
+            QCOMPARE(registry.ReadInteger("IlePoz"), 0);
+            // A result entered since then must survive the next start.
+            registry.WriteInteger("IlePoz", 1);
+            registry.WriteString("_g1", "Ala");
+        }
+        QFile file(QString::fromStdString(hive.string()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        { TForm1 secondStart; }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
+    void failedRecordWriteIsShownAndStartUpGoesOn()
+    {
+        QTemporaryDir home;
+        ConfigHome config(home.path());
+        // A file where the hive's folder should be: nothing can be stored.
+        QFile blocker(home.filePath("Kalvora"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        SeenBox seen;
+        AnswerNextBox(&seen);
+        TForm1 menu;
+        QCOMPARE(seen.title, QString("Sudoku"));
+        QCOMPARE(seen.text, QString("Failed to set data for 'Version'"));
+        QVERIFY(menu.findChild<QWidget *>("PanelAbout"));
+    }
+
+    // Last: it closes the menu.
+    void yesOnTheExitPanelClosesTheMenu()
+    {
+        QSignalSpy closed(Form1, &TForm1::FormClosed);
+        Click(Form1, "ImageButton3");
+        Click(Form1, "ImageButton5");
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!Form1->isVisible());
+    }
+};
+
+SHELL_TEST_MAIN(MenuTest)
+#include "test_menu.moc"
