@@ -109,6 +109,11 @@ TFSudoku::TFSudoku(QWidget* parent)
 
     ui->PanelZle->hide();
     ui->PanelKoniec->hide();
+    // The bundled Garamond has taller lines than the layout was drawn for: the
+    // end panel's second line reaches the tops of Tak and Nie. The caption is
+    // drawn over them and lets the clicks through.
+    ui->ShadowLabel2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui->ShadowLabel2->raise();
 
     createCells();
     // The clock and the message panels lie above the cells and the buttons.
