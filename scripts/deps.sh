@@ -3,9 +3,9 @@
 # Usage: scripts/deps.sh play|test   (skips what is installed; sudo when not root)
 set -euo pipefail
 
-build_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev)
+build_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev libx11-dev)
 play_packages=(qt6-qpa-plugins)
-test_packages=(xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick g++-mingw-w64-x86-64 wine wine64)
+test_packages=(xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils appstream dpkg-dev g++-mingw-w64-x86-64 wine wine64)
 
 case "${1:-}" in
   play) wanted=("${build_packages[@]}" "${play_packages[@]}") ;;
