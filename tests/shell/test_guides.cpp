@@ -10,6 +10,7 @@
 #include "shell/TForm1.h"
 #include "shell/WindowLook.h"
 
+#include <QContextMenuEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -142,6 +143,23 @@ private slots:
         // The bottom of the content then meets the bottom of the viewport.
         const QWidget *pane = Child<QWidget>(FPrzyklad, "Panel2");
         QCOMPARE(pane->y() + pane->height(), Child<QWidget>(FPrzyklad, "Panel1")->height());
+    }
+
+    void scrollBarOffersNoEnglishMenu()
+    {
+        QScrollBar *bar = ScrollBar();
+        bool popupShown = false;
+        QTimer::singleShot(0, [&popupShown] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                popupShown = true;
+                popup->close();
+            }
+        });
+        const QPoint inside(8, 100);
+        QContextMenuEvent request(QContextMenuEvent::Mouse, inside, bar->mapToGlobal(inside));
+        QApplication::sendEvent(bar, &request);
+        QApplication::processEvents();
+        QVERIFY(!popupShown);
     }
 
     void runsEndExactlyAtTheBottom_data()
