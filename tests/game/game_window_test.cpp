@@ -1,4 +1,5 @@
 // The game window driven like a player: real clicks, hovers and keys on its cells and buttons.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "BundledFonts.h"
 #include "GameTestSupport.h"
 #include "PuzzleCatalogue.h"
+#include "Registry.h"
 #include "Solver.h"
 #include "TArrowHint.h"
 #include "TFSudoku.h"
@@ -78,6 +80,7 @@ private slots:
     void solvedBoardCancelStoresGracz();
     void solvedBoardEmptiedNameStoresNothing();
     void solvedBoardNotAdmittedShowsNoPrompt();
+    void solvedBoardThatCannotBeStoredEndsTheGame();
     void yesDealsNextDiagramAndNoKeepsSolvedBoard();
     void clockRunsWhileHiddenAndResumesAfterOk();
     void resetClearsEntriesAndKeepsClock();
@@ -622,6 +625,25 @@ void GameWindowTest::solvedBoardNotAdmittedShowsNoPrompt()
     QVERIFY(panel("PanelKoniec")->isVisible());
     QCOMPARE(givenCount(), 81);
     QCOMPARE(QString::fromStdString(BestResults().Entry(1)->name), QStringLiteral("Szybki"));
+}
+
+void GameWindowTest::solvedBoardThatCannotBeStoredEndsTheGame()
+{
+    deal(0);
+    const auto solution = solutionOfBoard();
+    QVERIFY(solution);
+    fill(*solution);
+    // A folder where the hive's temporary copy should go makes every write fail;
+    // the program's error box reports it, the game has ended all the same.
+    QVERIFY(QDir(m_config->path()).mkpath(QStringLiteral("Kalvora/Sudoku.reg.tmp")));
+    answerNextDialog([](QWidget* dialog) { clickDialogButton(dialog, QStringLiteral("OK")); });
+    QVERIFY_THROWS_EXCEPTION(RegistryError, m_game->ImageButton8Click());
+    QVERIFY(panel("PanelKoniec")->isVisible());
+    QCOMPARE(givenCount(), 81);
+    QVERIFY(!timer()->isActive());
+    click(button("ImageButton5"));
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+    QVERIFY(allFiveButtons(true));
 }
 
 void GameWindowTest::yesDealsNextDiagramAndNoKeepsSolvedBoard()

@@ -1,6 +1,7 @@
 // The results window: the ten places as stored, the time texts, and clearing the list.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -66,6 +67,7 @@ private slots:
     void labelsStandAtTheirPlaces();
     void clearingAskedNoKeepsList();
     void clearingAskedYesEmptiesList();
+    void clearThatCannotWriteIsReported();
     void closingSignalsGameWindow();
 
 private:
@@ -209,6 +211,21 @@ void ResultsWindowTest::clearingAskedYesEmptiesList()
     QCOMPARE(BestResults().Count(), 0);
     expectEmpty(1);
     QVERIFY(!button("ImageButton2")->isEnabled());
+}
+
+void ResultsWindowTest::clearThatCannotWriteIsReported()
+{
+    BestResults().Initialise();
+    BestResults().Add("Ala", 400);
+    m_window->show();
+    // A folder where the hive's temporary copy should go makes every write fail.
+    QVERIFY(QDir(m_config->path()).mkpath(QStringLiteral("Kalvora/Sudoku.reg.tmp")));
+    answerNextBox(QStringLiteral("Tak"));
+    QVERIFY_THROWS_EXCEPTION(RegistryError, m_window->ImageButton2Click());
+    // The window shows what the registry still holds.
+    QCOMPARE(label(QStringLiteral("n1"))->text(), QStringLiteral("Ala"));
+    QCOMPARE(label(QStringLiteral("t1"))->text(), QStringLiteral("00:06:40"));
+    QVERIFY(button("ImageButton2")->isEnabled());
 }
 
 void ResultsWindowTest::closingSignalsGameWindow()
