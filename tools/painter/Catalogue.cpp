@@ -122,29 +122,29 @@ const QImage &Catalogue::render(const QString &path, int scale) const
     throw std::invalid_argument("no picture " + path.toStdString());
 }
 
-void Catalogue::addButton(ButtonSpec spec)
+void Catalogue::addButton(ButtonPlan plan)
 {
-    m_buttons.push_back(spec);
+    m_buttons.push_back(plan);
     const std::pair<ButtonState, QString> states[] = {
         {ButtonState::Normal, ""}, {ButtonState::Over, "_over"}, {ButtonState::Down, "_down"},
         {ButtonState::Disabled, "_disabled"}};
     for (const auto &[state, suffix] : states) {
-        if (state == ButtonState::Disabled && !spec.ownDisabled)
+        if (state == ButtonState::Disabled && !plan.ownDisabled)
             continue;
-        add(spec.window + "/" + spec.name + suffix, spec.size, [this, spec, state = state](QPainter &p) {
-            if (spec.backdropPicture.isEmpty()) {
-                p.fillRect(full(spec.size), spec.backdropColour);
+        add(plan.window + "/" + plan.name + suffix, plan.size, [this, plan, state = state](QPainter &p) {
+            if (plan.backdropPicture.isEmpty()) {
+                p.fillRect(full(plan.size), plan.backdropColour);
             } else {
                 // Pictures are drawn opaque, so the button carries the piece of window behind it.
                 const int scale = qRound(deviceScale(p));
-                const QImage &behind = render(spec.backdropPicture, scale);
-                const QImage crop = behind.copy(QRect(spec.backdropPos * scale, spec.size * scale));
+                const QImage &behind = render(plan.backdropPicture, scale);
+                const QImage crop = behind.copy(QRect(plan.backdropPos * scale, plan.size * scale));
                 p.save();
                 p.resetTransform();
                 p.drawImage(0, 0, crop);
                 p.restore();
             }
-            m_studio.drawButton(p, QSizeF(spec.size), spec.look, state);
+            m_studio.drawButton(p, QSizeF(plan.size), plan.look, state);
         });
     }
 }

@@ -20,7 +20,7 @@ struct PictureJob {
 };
 
 // A picture button as it sits in its window: what it shows and what lies behind it.
-struct ButtonSpec {
+struct ButtonPlan {
     QString window;
     QString name;
     QSize size;
@@ -34,7 +34,7 @@ struct ButtonSpec {
 };
 
 // A still picture inside a window or panel.
-struct StillSpec {
+struct StillPlan {
     QString path;
     QPoint windowPos;
     QString panel;
@@ -46,8 +46,8 @@ public:
     explicit Catalogue(const Studio &studio);
 
     const std::vector<PictureJob> &jobs() const { return m_jobs; }
-    const std::vector<ButtonSpec> &buttons() const { return m_buttons; }
-    const std::vector<StillSpec> &stills() const { return m_stills; }
+    const std::vector<ButtonPlan> &buttons() const { return m_buttons; }
+    const std::vector<StillPlan> &stills() const { return m_stills; }
 
     // The picture drawn at the given scale (1 or 2); remembered, since buttons crop window pictures.
     const QImage &render(const QString &path, int scale) const;
@@ -55,12 +55,12 @@ public:
 private:
     const Studio &m_studio;
     std::vector<PictureJob> m_jobs;
-    std::vector<ButtonSpec> m_buttons;
-    std::vector<StillSpec> m_stills;
+    std::vector<ButtonPlan> m_buttons;
+    std::vector<StillPlan> m_stills;
     mutable std::map<std::pair<QString, int>, QImage> m_rendered;
 
     void add(const QString &path, QSize size, std::function<void(QPainter &)> draw);
-    void addButton(ButtonSpec spec);
+    void addButton(ButtonPlan plan);
     void addMenu();
     void addPreview();
     void addTips();

@@ -83,7 +83,7 @@ QImage ContactSheets::window(const QString &name, const QString &visiblePanel,
 
 void ContactSheets::placeStills(QPainter &p, const QString &window, const QString &visiblePanel) const
 {
-    for (const StillSpec &still : m_catalogue.stills()) {
+    for (const StillPlan &still : m_catalogue.stills()) {
         if (!still.path.startsWith(window + "/") || still.panel == "Panel2")
             continue;
         if (!still.panel.isEmpty() && still.panel != visiblePanel)
@@ -95,7 +95,7 @@ void ContactSheets::placeStills(QPainter &p, const QString &window, const QStrin
 void ContactSheets::placeButtons(QPainter &p, const QString &window, const QString &visiblePanel,
                                  const QStringList &disabled, const QString &lit, bool panelOnly) const
 {
-    for (const ButtonSpec &button : m_catalogue.buttons()) {
+    for (const ButtonPlan &button : m_catalogue.buttons()) {
         if (button.window != window)
             continue;
         if (!button.panel.isEmpty() && button.panel != visiblePanel)
@@ -188,7 +188,7 @@ QImage ContactSheets::exampleSheet() const
     {
         QPainter p(&content);
         begin(p);
-        for (const StillSpec &still : m_catalogue.stills()) {
+        for (const StillPlan &still : m_catalogue.stills()) {
             if (still.panel == "Panel2")
                 p.drawImage(still.windowPos - QPoint(8, 64), m_catalogue.render(still.path, 1));
         }
@@ -366,7 +366,7 @@ QImage ContactSheets::buttonsSheet() const
     const QStringList looks = {"", "_over", "_down", "_disabled"};
     const int columnWidth = 190;
     int height = 50;
-    for (const ButtonSpec &button : m_catalogue.buttons())
+    for (const ButtonPlan &button : m_catalogue.buttons())
         height += button.size.height() + 34;
     QImage result = sheet(QSize(150 + 4 * columnWidth, height));
     QPainter s(&result);
@@ -375,7 +375,7 @@ QImage ContactSheets::buttonsSheet() const
     for (int i = 0; i < 4; ++i)
         caption(s, {qreal(150 + i * columnWidth), 28}, titles[i]);
     int y = 50;
-    for (const ButtonSpec &button : m_catalogue.buttons()) {
+    for (const ButtonPlan &button : m_catalogue.buttons()) {
         caption(s, {10, qreal(y + 16)}, button.window);
         caption(s, {10, qreal(y + 34)}, button.name);
         for (int i = 0; i < 4; ++i) {
