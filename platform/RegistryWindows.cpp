@@ -89,8 +89,10 @@ std::wstring PrivateRootKey(const std::filesystem::path& hiveFile)
 std::wstring MutexName(const std::filesystem::path& hiveFile)
 {
     std::wstring name = L"Local\\Kalvora.Sudoku.Registry";
-    if (!hiveFile.empty())
-        name += L"." + std::to_wstring(std::hash<std::wstring>{}(std::filesystem::absolute(hiveFile).lexically_normal().wstring()));
+    if (!hiveFile.empty()) {
+        const auto file = std::filesystem::absolute(hiveFile).lexically_normal().wstring();
+        name += L"." + std::to_wstring(std::hash<std::wstring>{}(file));
+    }
     return name;
 }
 
