@@ -337,9 +337,9 @@ void TFSudoku::L11MouseDown(QLabel* cell, Qt::MouseButtons held)
 {
     if (!isOpen(cell))
         return;
-    const QString hint = cell->property(HintProperty).toString();
-    const int row = hint.at(0).digitValue() + 1;
-    const int column = hint.at(1).digitValue() + 1;
+    // The cell's name gives its place: L, row digit, column digit.
+    const int row = cell->objectName().at(1).digitValue();
+    const int column = cell->objectName().at(2).digitValue();
     // Decided by the buttons held, the one just pressed included: a right
     // press while the left button is down still steps forward.
     if (held & Qt::LeftButton)
