@@ -124,6 +124,12 @@ void TFPrzyklad::showEvent(QShowEvent *event)
 
 void TFPrzyklad::closeEvent(QCloseEvent *event)
 {
+    // While the tips opened from here are up, the example stays: closing it
+    // then would leave it locked for its next showing.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -106,9 +106,14 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        emit FormClosed();
+    // A locked menu takes no input, a close request from the desktop
+    // included: the window it opened must unlock it first.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit FormClosed();
 }
 
 // --- Panels ---------------------------------------------------------------------

@@ -246,6 +246,12 @@ private slots:
         QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Tips));
         QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Tips));
 
+        // Locked windows refuse a close request from the desktop.
+        QVERIFY(!FPrzyklad->close());
+        QVERIFY(!Form1->close());
+        QVERIFY(FPrzyklad->isVisible());
+        QVERIFY(Form1->isVisible());
+
         Click(FRady, "ImageButton1");
         QVERIFY(!FRady->isVisible());
         QVERIFY(FPrzyklad->isEnabled());
