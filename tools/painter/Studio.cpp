@@ -203,7 +203,10 @@ WordFit fitWord(const QString &word, const QSizeF &box, qreal maxSize)
 void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look, ButtonState state) const
 {
     p.save();
-    const QRectF tile = QRectF(QPointF(0, 0), size).adjusted(2, 2, -2, -2);
+    // The menu's first column button starts two rows shorter than its pictures until the pointer
+    // first reaches it; a wider margin keeps its tile whole either way.
+    const qreal margin = look.layout == ButtonLayout::IconOnly ? 3.5 : 2;
+    const QRectF tile = QRectF(QPointF(0, 0), size).adjusted(margin, margin, -margin, -margin);
     const qreal radius = qMin<qreal>(10, size.height() / 4);
     QPainterPath tilePath;
     tilePath.addRoundedRect(tile, radius, radius);
