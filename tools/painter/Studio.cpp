@@ -168,29 +168,40 @@ QColor towardWhite(const QColor &colour, qreal share, int alpha)
                   qRound(colour.blue() + (255 - colour.blue()) * share), alpha);
 }
 
-struct WordFit {
-    QStringList lines;
-    qreal size = 0;
-};
+// The word's lines as one outline, each line centred on x = 0; lines sit closer than the
+// font's own spacing, which leaves room for accents that two short lines never need.
+QPainterPath wordPath(const QStringList &lines, qreal size)
+{
+    const QFont f = Studio::font(Studio::garamond(), size, true);
+    const QFontMetricsF m(f);
+    QPainterPath text;
+    qreal baseline = 0;
+    for (const QString &line : lines) {
+        QPainterPath linePath;
+        linePath.addText(0, baseline, f, line);
+        linePath.translate(-m.horizontalAdvance(line) / 2, 0);
+        text.addPath(linePath);
+        baseline += size * 0.86;
+    }
+    return text;
+}
 
-// The largest size at which the word fits the box, on one line or split in two at a blank.
-WordFit fitWord(const QString &word, const QSizeF &box, qreal maxSize)
+// The word at the largest size that fits the box, on one line or split in two at a blank.
+QPainterPath fitWord(const QString &word, const QSizeF &box, qreal maxSize)
 {
     QList<QStringList> candidates{{word}};
     const QStringList parts = word.split(' ');
     for (int i = 1; i < parts.size(); ++i)
         candidates.append({parts.mid(0, i).join(' '), parts.mid(i).join(' ')});
-    WordFit best;
+    QPainterPath best;
+    qreal bestSize = 0;
     for (const QStringList &lines : candidates) {
-        for (qreal size = maxSize; size >= 7; size -= 0.5) {
-            const QFontMetricsF m(Studio::font(Studio::garamond(), size, true));
-            qreal width = 0;
-            for (const QString &line : lines)
-                width = qMax(width, m.horizontalAdvance(line));
-            const qreal height = lines.size() * m.ascent() * 0.95 + m.descent() * 0.4;
-            if (width <= box.width() && height <= box.height()) {
-                if (size > best.size + 0.01)
-                    best = {lines, size};
+        for (qreal size = maxSize; size >= 7 && size > bestSize; size -= 0.5) {
+            const QPainterPath path = wordPath(lines, size);
+            const QRectF bounds = path.boundingRect();
+            if (bounds.width() <= box.width() && bounds.height() <= box.height()) {
+                best = path;
+                bestSize = size;
                 break;
             }
         }
@@ -272,18 +283,7 @@ void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look,
         drawIcon(p, look.icon, iconBox.translated(offset), c);
         if (look.word.isEmpty())
             return;
-        const WordFit fit = fitWord(look.word, wordBox.size(), look.maxWordSize);
-        const QFont f = font(garamond(), fit.size, true);
-        const QFontMetricsF m(f);
-        QPainterPath text;
-        qreal baseline = 0;
-        for (const QString &line : fit.lines) {
-            QPainterPath linePath;
-            linePath.addText(0, baseline, f, line);
-            linePath.translate(-m.horizontalAdvance(line) / 2, 0);
-            text.addPath(linePath);
-            baseline += m.ascent() * 0.95;
-        }
+        QPainterPath text = fitWord(look.word, wordBox.size(), look.maxWordSize);
         const QRectF bounds = text.boundingRect();
         text.translate(wordBox.center() - bounds.center() + offset);
         p.setPen(Qt::NoPen);
