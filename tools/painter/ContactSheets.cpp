@@ -152,8 +152,9 @@ QImage ContactSheets::menuSheet() const
                 lines(p, at + QPointF(8, 104), {u("Wszelkie prawa zastrzeżone © Kalvora 2006 - 2026")}, panelFont);
                 lines(p, at + QPointF(8, 128), {u("E-mail:")}, panelFont);
                 lines(p, at + QPointF(8, 152), {u("WWW:")}, panelFont);
-                lines(p, at + QPointF(56, 128), {u("sudoku@kalvora.pl")}, panelFont);
-                lines(p, at + QPointF(56, 152), {u("https://www.kalvora.pl")}, panelFont);
+                lines(p, at + QPointF(56, 128), {u("kontakt@kalvora.pl")}, panelFont);
+                lines(p, at + QPointF(56, 152), {u("http://www.kalvora.pl")}, panelFont);
+                lines(p, at + QPointF(8, 176), {u("Autor: Kalvora")}, panelFont);
             }
             placeButtons(p, "menu", panel, {}, panel == "PanelOpis" ? "ImageButton7" : QString());
         });
