@@ -61,9 +61,14 @@ TForm1::TForm1(QWidget *parent)
     connect(ui->SensitiveLabel1, &TSensitiveLabel::OnMouseMove, this, &TForm1::SensitiveLabel1MouseMove);
     connect(ui->SensitiveLabel2, &TSensitiveLabel::OnMouseMove, this, &TForm1::SensitiveLabel2MouseMove);
     connect(ui->ShapedForm1, &TShapedForm::OnMouseMove, this, &TForm1::PanelAboutMouseMove);
-    // The About panel's plain labels pass the pointer on to the panel, which
-    // tracks it; moves over the link labels are theirs alone (see eventFilter).
-    ui->PanelAbout->installEventFilter(this);
+    // Moves over the About panel and its plain labels reset the link fonts;
+    // moves over the link labels are theirs alone (see eventFilter).
+    for (QWidget *plain : {static_cast<QWidget *>(ui->PanelAbout), static_cast<QWidget *>(ui->Label3),
+                           static_cast<QWidget *>(ui->Label6), static_cast<QWidget *>(ui->Label7),
+                           static_cast<QWidget *>(ui->Label8), static_cast<QWidget *>(ui->Label9)}) {
+        plain->setMouseTracking(true);
+        plain->installEventFilter(this);
+    }
 
     // An error while writing the installation record is reported and the
     // program starts all the same.
@@ -253,13 +258,17 @@ void TForm1::SensitiveLabel2MouseMove()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == ui->PanelAbout && event->type() == QEvent::MouseMove) {
+    if (event->type() != QEvent::MouseMove)
+        return QWidget::eventFilter(watched, event);
+    if (watched == ui->PanelAbout) {
         // A move the link labels leave unhandled bubbles up to the panel:
         // only moves over the panel itself or its plain labels count.
         const QPoint position = static_cast<QMouseEvent *>(event)->position().toPoint();
         const QWidget *under = ui->PanelAbout->childAt(position);
         if (under != ui->SensitiveLabel1 && under != ui->SensitiveLabel2)
             PanelAboutMouseMove();
+    } else {
+        PanelAboutMouseMove();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -277,10 +277,19 @@ private slots:
         QTest::mouseMove(web, QPoint(5, 5));
         QTRY_VERIFY(web->font().underline());
         QVERIFY(isPlain(mail));
-        // Back over the panel: both plain.
-        QTest::mouseMove(panel, QPoint(400, 230));
-        QTRY_VERIFY(isPlain(web));
-        QVERIFY(isPlain(mail));
+        // Back over the panel, one of its plain labels, or the window's
+        // background: both plain.
+        const QList<QPair<QWidget *, QPoint>> plainPlaces{
+            {panel, QPoint(400, 230)},
+            {Child<QWidget>(Form1, "Label7"), QPoint(5, 5)},
+            {Child<QWidget>(Form1, "ShapedForm1"), QPoint(300, 185)}};
+        for (const auto &[place, point] : plainPlaces) {
+            QTest::mouseMove(mail, QPoint(5, 5));
+            QTRY_VERIFY(mail->font().underline());
+            QTest::mouseMove(place, point);
+            QTRY_VERIFY2(isPlain(mail), qPrintable(place->objectName()));
+            QVERIFY(isPlain(web));
+        }
     }
 
     void errorInAHandlerIsShownAndTheProgramCarriesOn()
