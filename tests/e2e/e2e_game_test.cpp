@@ -1,0 +1,603 @@
+// A whole game played on a real X server: the installed program, driven only by xdotool and read off the screen.
+//
+// The test installs the game into a scratch prefix, starts it with a hive of
+// its own and plays it as a player would: the guide windows, a new game, a
+// diagram read from the screen and solved, a wrong verification, the right
+// one, a name in the prompt, the best results, and the way out. Positions come
+// from the windows' layouts; every window is found on the screen by its size.
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+#include <optional>
+
+#include "BundledFonts.h"
+#include "Desktop.h"
+#include "PuzzleCatalogue.h"
+#include "ScreenReading.h"
+#include "Solver.h"
+#include "TimeText.h"
+
+namespace {
+
+// The desktop behind the windows: a colour none of the game's pictures uses.
+const QColor DesktopColour(0x34, 0x49, 0x5e);
+const QString PlayerName = QStringLiteral("Tester E2E");
+const QString PromptTitle = QStringLiteral("GRATULACJE, pobiłeś rekord i ...");
+constexpr int Patience = 20000;
+
+// --- Layouts: sizes of the windows and centres of the controls, in window pixels.
+
+const QSize MenuSize(607, 479);
+const QPoint MenuHowToPlay(52, 56), MenuNewGame(53, 171), MenuExit(52, 421);
+// The new-game, how-to-play and exit panels lie at 136, 208.
+const QPoint PanelPreview(230, 427), PanelTips(474, 426), PanelExample(238, 393), PanelStart(455, 394);
+const QPoint PanelExitYes(243, 392);
+// Between the menu's two panes the desktop shows through.
+constexpr int MenuGapLeft = 107, MenuGapRight = 116;
+
+const QSize PreviewSize(359, 373), TipsSize(231, 292), ExampleSize(440, 500);
+const QPoint PreviewOk(290, 335), TipsOk(168, 253), ExampleOk(355, 457);
+
+const QSize GameSize(587, 365);
+const QPoint GameResults(481, 134), GameNew(481, 182), GameVerify(481, 278), GameClose(481, 326);
+const QRect GameVerifyButton(416, 256, 130, 44), GameResultsButton(416, 112, 130, 44);
+// The message panels cover 95, 92 to 475, 274; this part holds no clock and no button.
+const QRect GamePanelArea(95, 110, 300, 164);
+const QPoint MessageOk(410, 230), EndNo(395, 222);
+constexpr std::array<int, 9> CellTops = {58, 91, 123, 155, 187, 219, 251, 284, 316};
+constexpr std::array<int, 9> CellHeights = {32, 31, 31, 31, 31, 31, 32, 31, 31};
+QRect cellRect(int row, int column)
+{
+    return QRect(25 + 42 * (column - 1), CellTops[row - 1], 41, CellHeights[row - 1]);
+}
+
+const QSize ResultsSize(290, 338);
+const QPoint ResultsOk(235, 309);
+constexpr std::array<int, 10> PlaceTops = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
+constexpr int NameLeft = 46, TimeLeft = 217;
+
+using Grid = std::array<std::array<int, 9>, 9>;
+
+// In the middle of the 1280 x 1024 screen, give or take the pixel an odd size leaves.
+bool centred(const QRect& rect)
+{
+    const QPoint off = rect.center() - QRect(0, 0, 1280, 1024).center();
+    return std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1;
+}
+
+}  // namespace
+
+class E2eGame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void menuShowsTheDesktopThroughItsGapAndCorners();
+    void guideWindowsOpenAndCloseFromTheMenu();
+    void newGameOpensTheWelcomeBoard();
+    void newDiagramIsDealt();
+    void digitsTypedIntoCellsAppear();
+    void dealtDiagramIsReadFromTheScreen();
+    void incompleteDiagramIsRefused();
+    void solvedDiagramAsksForTheName();
+    void resultsWindowShowsTheName();
+    void everythingCloses();
+    void hiveHoldsTheNewEntry();
+    void cleanupTestCase();
+
+private:
+    // Every step needs the one before it.
+    bool beginStep();
+    void endStep() { m_broken = false; }
+
+    QPoint at(const Desktop::Window& window, QPoint inWindow) const { return window.rect.topLeft() + inWindow; }
+    QRect at(const Desktop::Window& window, QRect inWindow) const { return inWindow.translated(window.rect.topLeft()); }
+    // These fail the running step; callers go on only through CHECKED.
+    void waitForWindow(const QSize& size, std::optional<Desktop::Window>& found);
+    void waitUntilGone(const QSize& size);
+    bool painted(const Desktop::Window& window);
+    void screenshot(const QString& name, const std::optional<Desktop::Window>& window = std::nullopt);
+    bool desktopAt(const QImage& screen, QPoint point) const { return QColor(screen.pixel(point)) == DesktopColour; }
+    // Outside the rounded corners shows whatever lies behind the window:
+    // the desktop, or the window it was opened from.
+    void checkCorners(const QImage& screen, const QImage& behind, const Desktop::Window& window, const char* what);
+    Ink cellInk(const QImage& screen, int row, int column) const;
+    Grid readBoard(const QImage& screen, double* weakest = nullptr) const;
+    void parkPointer() { Desktop::moveTo(QPoint(4, 4)); }
+    QString hiveText() const;
+
+    QTemporaryDir m_scratch;
+    QString m_program;
+    QString m_screens;
+    QProcess m_game;
+    QElapsedTimer m_clock;
+    int m_shot = 0;
+    bool m_broken = false;
+
+    std::optional<Desktop::Window> m_menu;
+    std::optional<Desktop::Window> m_board;
+    QImage m_verifyDisabled;
+    std::array<Ink, 9> m_glyphs;
+    Grid m_givens{};
+    Grid m_solution{};
+    std::array<QPoint, 9> m_glyphCells{};
+    QPoint m_aGiven;
+};
+
+bool E2eGame::beginStep()
+{
+    if (m_broken)
+        return false;
+    m_broken = true;
+    return true;
+}
+
+#define CHECKED(call)                   \
+    do {                                \
+        call;                           \
+        if (QTest::currentTestFailed()) \
+            return;                     \
+    } while (false)
+
+#define BEGIN_STEP()                                  \
+    if (!beginStep())                                 \
+        QSKIP("an earlier step of the game failed");
+
+void E2eGame::waitForWindow(const QSize& size, std::optional<Desktop::Window>& found)
+{
+    found.reset();
+    QTRY_VERIFY2_WITH_TIMEOUT((found = Desktop::visibleWindowOfSize(m_game.processId(), size)).has_value(),
+                              qPrintable(QStringLiteral("no %1x%2 window").arg(size.width()).arg(size.height())),
+                              Patience);
+    // Mapped is not yet painted: wait for its first picture.
+    QTRY_VERIFY2_WITH_TIMEOUT(painted(*found), "the window was never painted", Patience);
+}
+
+void E2eGame::waitUntilGone(const QSize& size)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowOfSize(m_game.processId(), size).has_value(), Patience);
+}
+
+bool E2eGame::painted(const Desktop::Window& window)
+{
+    const QImage screen = Desktop::grab();
+    return !desktopAt(screen, window.rect.center());
+}
+
+void E2eGame::screenshot(const QString& name, const std::optional<Desktop::Window>& window)
+{
+    const QString file = QStringLiteral("%1/%2-%3.png").arg(m_screens).arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name);
+    QVERIFY2(Desktop::saveScreenshot(file), qPrintable(file));
+    // The window alone, as the README shows it.
+    if (window) {
+        const QImage screen = Desktop::grab();
+        QVERIFY(screen.copy(window->rect.adjusted(-8, -8, 8, 8)).save(m_screens + "/windows/" + name + ".png"));
+    }
+}
+
+void E2eGame::checkCorners(const QImage& screen, const QImage& behind, const Desktop::Window& window,
+                           const char* what)
+{
+    const QRect r = window.rect;
+    for (const QPoint corner : {r.topLeft() + QPoint(1, 1), r.topRight() + QPoint(-1, 1),
+                                r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1)})
+        QVERIFY2(screen.pixel(corner) == behind.pixel(corner),
+                 qPrintable(QStringLiteral("%1: what lies behind does not show at %2,%3 outside the rounded corner")
+                                .arg(what).arg(corner.x() - r.x()).arg(corner.y() - r.y())));
+    QVERIFY2(screen.pixel(r.center()) != behind.pixel(r.center()), what);
+}
+
+Ink E2eGame::cellInk(const QImage& screen, int row, int column) const
+{
+    // Inside the grid lines, clear of the underline's neighbours.
+    return InkOf(screen.copy(at(*m_board, cellRect(row, column).adjusted(4, 3, -4, -3))));
+}
+
+Grid E2eGame::readBoard(const QImage& screen, double* weakest) const
+{
+    Grid grid{};
+    double least = 1;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            const Reading reading = ReadDigit(cellInk(screen, row, column), m_glyphs);
+            grid[row - 1][column - 1] = reading.digit;
+            if (reading.digit)
+                least = std::min(least, reading.score - reading.runnerUp);
+        }
+    if (weakest)
+        *weakest = least;
+    return grid;
+}
+
+QString E2eGame::hiveText() const
+{
+    QFile hive(m_scratch.filePath(QStringLiteral("config/Kalvora/Sudoku.reg")));
+    return hive.open(QIODevice::ReadOnly) ? QString::fromUtf8(hive.readAll()) : QString();
+}
+
+// --- The steps -------------------------------------------------------------
+
+void E2eGame::initTestCase()
+{
+    m_clock.start();
+    RegisterBundledFonts();
+    QVERIFY(m_scratch.isValid());
+    m_screens = QStringLiteral(SUDOKU_E2E_SCREENS);
+    QDir(m_screens).removeRecursively();
+    QVERIFY(QDir().mkpath(m_screens + "/windows"));
+
+    // The installed layout, as a player gets it.
+    const QString prefix = m_scratch.filePath(QStringLiteral("prefix"));
+    QVERIFY(Desktop::run(QStringLiteral(SUDOKU_CMAKE),
+                         {QStringLiteral("--install"), QStringLiteral(SUDOKU_BUILD_DIR), QStringLiteral("--prefix"),
+                          prefix, QStringLiteral("--component"), QStringLiteral("game")},
+                         120000));
+    m_program = prefix + QStringLiteral("/bin/sudoku");
+    QVERIFY(QFileInfo(m_program).isExecutable());
+
+    QVERIFY(Desktop::paintRoot(DesktopColour));
+    QVERIFY2(desktopAt(Desktop::grab(), QPoint(640, 512)), "the X server has something in the middle already");
+
+    QVERIFY(QDir().mkpath(m_scratch.filePath(QStringLiteral("config"))));
+    QVERIFY(QDir().mkpath(m_scratch.filePath(QStringLiteral("runtime"))));
+    QFile::setPermissions(m_scratch.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner |
+                                                                             QFileDevice::WriteOwner |
+                                                                             QFileDevice::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_scratch.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_scratch.filePath(QStringLiteral("runtime")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_game.setProcessEnvironment(environment);
+    m_game.setProcessChannelMode(QProcess::ForwardedChannels);
+    m_game.start(m_program, {});
+    QVERIFY2(m_game.waitForStarted(), qPrintable(m_game.errorString()));
+}
+
+void E2eGame::menuShowsTheDesktopThroughItsGapAndCorners()
+{
+    BEGIN_STEP();
+    CHECKED(waitForWindow(MenuSize, m_menu));
+    QVERIFY2(centred(m_menu->rect), "the window is not in the middle of the screen");
+    CHECKED(screenshot(QStringLiteral("menu"), m_menu));
+
+    const QImage screen = Desktop::grab();
+    QImage desktop(screen.size(), QImage::Format_RGB32);
+    desktop.fill(DesktopColour);
+    CHECKED(checkCorners(screen, desktop, *m_menu, "main menu"));
+    for (int y : {40, 160, 240, 330, 440})
+        for (int x = MenuGapLeft; x <= MenuGapRight; ++x)
+            QVERIFY2(desktopAt(screen, at(*m_menu, QPoint(x, y))),
+                     qPrintable(QStringLiteral("the menu's gap hides the desktop at %1,%2").arg(x).arg(y)));
+    // Both panes are drawn on either side of the gap.
+    QVERIFY(!desktopAt(screen, at(*m_menu, QPoint(MenuGapLeft - 50, 240))));
+    QVERIFY(!desktopAt(screen, at(*m_menu, QPoint(MenuGapRight + 60, 240))));
+    endStep();
+}
+
+void E2eGame::guideWindowsOpenAndCloseFromTheMenu()
+{
+    BEGIN_STEP();
+    struct Guide {
+        const char* name;
+        QPoint column, panelButton, ok;
+        QSize size;
+    };
+    const Guide guides[] = {
+        {"preview", MenuHowToPlay, PanelPreview, PreviewOk, PreviewSize},
+        {"tips", MenuHowToPlay, PanelTips, TipsOk, TipsSize},
+        {"example", MenuNewGame, PanelExample, ExampleOk, ExampleSize},
+    };
+    for (const Guide& guide : guides) {
+        QVERIFY(Desktop::click(at(*m_menu, guide.column)));
+        parkPointer();
+        const QImage behind = Desktop::grab();
+        QVERIFY(Desktop::click(at(*m_menu, guide.panelButton)));
+        parkPointer();
+        std::optional<Desktop::Window> window;
+        CHECKED(waitForWindow(guide.size, window));
+        CHECKED(screenshot(QString::fromLatin1(guide.name), window));
+        CHECKED(checkCorners(Desktop::grab(), behind, *window, guide.name));
+        QVERIFY(Desktop::click(at(*window, guide.ok)));
+        parkPointer();
+        CHECKED(waitUntilGone(guide.size));
+    }
+    endStep();
+}
+
+void E2eGame::newGameOpensTheWelcomeBoard()
+{
+    BEGIN_STEP();
+    QVERIFY(Desktop::click(at(*m_menu, MenuNewGame)));
+    parkPointer();
+    CHECKED(screenshot(QStringLiteral("new-game-panel")));
+    const QImage behind = Desktop::grab();
+    QVERIFY(Desktop::click(at(*m_menu, PanelStart)));
+    parkPointer();
+    CHECKED(waitForWindow(GameSize, m_board));
+    QVERIFY2(centred(m_board->rect), "the window is not in the middle of the screen");
+    CHECKED(screenshot(QStringLiteral("game-welcome"), m_board));
+
+    const QImage screen = Desktop::grab();
+    CHECKED(checkCorners(screen, behind, *m_board, "game window"));
+    // The welcome board fills rows 1 and 9; verification is not offered yet.
+    for (int column = 1; column <= 9; ++column) {
+        QVERIFY(cellInk(screen, 1, column).pixels > 0);
+        QVERIFY(cellInk(screen, 9, column).pixels > 0);
+        QCOMPARE(cellInk(screen, 2, column).pixels, 0);
+    }
+    m_verifyDisabled = screen.copy(at(*m_board, GameVerifyButton));
+    endStep();
+}
+
+void E2eGame::newDiagramIsDealt()
+{
+    BEGIN_STEP();
+    QVERIFY(Desktop::click(at(*m_board, GameNew)));
+    parkPointer();
+    // The verify button is enabled once the last given has been revealed.
+    QTRY_VERIFY_WITH_TIMEOUT(Desktop::grab().copy(at(*m_board, GameVerifyButton)) != m_verifyDisabled, Patience);
+    CHECKED(screenshot(QStringLiteral("game-dealt")));
+
+    const QImage screen = Desktop::grab();
+    int givens = 0;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            if (cellInk(screen, row, column).pixels > 0) {
+                ++givens;
+                m_aGiven = at(*m_board, cellRect(row, column).center());
+            }
+    // Every catalogue entry has between 20 and 38 givens; the welcome board had 29 marks.
+    QVERIFY2(givens >= 20 && givens <= 38, qPrintable(QString::number(givens)));
+    endStep();
+}
+
+void E2eGame::digitsTypedIntoCellsAppear()
+{
+    BEGIN_STEP();
+    // The game's own digits serve as the glyphs to read the givens by: the
+    // first nine open cells get 1 to 9 from the keyboard.
+    const QImage before = Desktop::grab();
+    int digit = 0;
+    for (int row = 1; row <= 9 && digit < 9; ++row)
+        for (int column = 1; column <= 9 && digit < 9; ++column)
+            if (cellInk(before, row, column).pixels == 0) {
+                m_glyphCells[digit] = QPoint(row, column);
+                ++digit;
+                QVERIFY(Desktop::hoverAndKey(at(*m_board, cellRect(row, column).center()), QString::number(digit)));
+            }
+    QCOMPARE(digit, 9);
+    // Hovering a given takes the underline off the last cell.
+    QVERIFY(Desktop::moveTo(m_aGiven));
+    const auto allTyped = [this] {
+        const QImage screen = Desktop::grab();
+        for (const QPoint& cell : m_glyphCells)
+            if (cellInk(screen, cell.x(), cell.y()).pixels == 0)
+                return false;
+        return true;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(allTyped(), Patience);
+    CHECKED(screenshot(QStringLiteral("game-digits-typed")));
+    const QImage screen = Desktop::grab();
+    for (int i = 0; i < 9; ++i)
+        m_glyphs[i] = cellInk(screen, m_glyphCells[i].x(), m_glyphCells[i].y());
+    // Nine different shapes, or the reading below means nothing.
+    for (int i = 0; i < 9; ++i)
+        for (int j = i + 1; j < 9; ++j)
+            QVERIFY2(Overlap(m_glyphs[i], m_glyphs[j]) < 0.8,
+                     qPrintable(QStringLiteral("%1 and %2 look alike").arg(i + 1).arg(j + 1)));
+    endStep();
+}
+
+void E2eGame::dealtDiagramIsReadFromTheScreen()
+{
+    BEGIN_STEP();
+    const QImage screen = Desktop::grab();
+    double weakest = 0;
+    m_givens = readBoard(screen, &weakest);
+    for (const QPoint& cell : m_glyphCells)
+        m_givens[cell.x() - 1][cell.y() - 1] = 0;
+    QVERIFY2(weakest > 0.1, qPrintable(QStringLiteral("an unsure reading (margin %1)").arg(weakest)));
+
+    // What was read must be one of the catalogue's puzzles, with one solution.
+    QString text;
+    for (const auto& row : m_givens)
+        for (int value : row)
+            text += QString::number(value);
+    bool inCatalogue = false;
+    for (int index = 0; index < PuzzleCatalogue::Count && !inCatalogue; ++index)
+        inCatalogue = QString::fromLatin1(PuzzleCatalogue::Text(index).data(), 81) == text;
+    QVERIFY2(inCatalogue, qPrintable("read a diagram the catalogue does not hold: " + text));
+
+    const Solver solver(m_givens);
+    QCOMPARE(solver.CountSolutions(2), 1);
+    const auto solution = solver.FirstSolution();
+    QVERIFY(solution);
+    for (int i = 0; i < 81; ++i)
+        m_solution[i / 9][i % 9] = (*solution)[i];
+    endStep();
+}
+
+void E2eGame::incompleteDiagramIsRefused()
+{
+    BEGIN_STEP();
+    // Every open cell but the last gets its digit: a one by a left click, a nine
+    // by a right click, the rest (and the cells that hold a glyph) by a key.
+    std::optional<QPoint> last;
+    for (int row = 9; row >= 1 && !last; --row)
+        for (int column = 9; column >= 1 && !last; --column)
+            if (m_givens[row - 1][column - 1] == 0)
+                last = QPoint(row, column);
+    QVERIFY(last);
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column) {
+            const int value = m_solution[row - 1][column - 1];
+            const QPoint centre = at(*m_board, cellRect(row, column).center());
+            if (m_givens[row - 1][column - 1] != 0 || QPoint(row, column) == *last)
+                continue;
+            const bool holdsGlyph = std::find(m_glyphCells.begin(), m_glyphCells.end(), QPoint(row, column)) !=
+                                    m_glyphCells.end();
+            if (!holdsGlyph && value == 1)
+                QVERIFY(Desktop::click(centre, 1));
+            else if (!holdsGlyph && value == 9)
+                QVERIFY(Desktop::click(centre, 3));
+            else
+                QVERIFY(Desktop::hoverAndKey(centre, QString::number(value)));
+        }
+    QVERIFY(Desktop::moveTo(m_aGiven));
+    Grid expected = m_solution;
+    expected[last->x() - 1][last->y() - 1] = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(readBoard(Desktop::grab()) == expected, Patience);
+    CHECKED(screenshot(QStringLiteral("game-almost-full")));
+
+    const QImage beforePanel = Desktop::grab().copy(at(*m_board, GamePanelArea));
+    QVERIFY(Desktop::click(at(*m_board, GameVerify)));
+    parkPointer();
+    QTRY_VERIFY_WITH_TIMEOUT(Desktop::grab().copy(at(*m_board, GamePanelArea)) != beforePanel, Patience);
+    CHECKED(screenshot(QStringLiteral("game-incomplete"), m_board));
+    // OK takes the panel away and gives the board back as it was.
+    QVERIFY(Desktop::click(at(*m_board, MessageOk)));
+    QVERIFY(Desktop::moveTo(m_aGiven));
+    QTRY_VERIFY_WITH_TIMEOUT(Desktop::grab().copy(at(*m_board, GamePanelArea)) == beforePanel, Patience);
+
+    QVERIFY(Desktop::hoverAndKey(at(*m_board, cellRect(last->x(), last->y()).center()),
+                                 QString::number(m_solution[last->x() - 1][last->y() - 1])));
+    QVERIFY(Desktop::moveTo(m_aGiven));
+    QTRY_VERIFY_WITH_TIMEOUT(readBoard(Desktop::grab()) == m_solution, Patience);
+    CHECKED(screenshot(QStringLiteral("game-full")));
+    endStep();
+}
+
+void E2eGame::solvedDiagramAsksForTheName()
+{
+    BEGIN_STEP();
+    QVERIFY(Desktop::click(at(*m_board, GameVerify)));
+    parkPointer();
+    std::optional<Desktop::Window> prompt;
+    QTRY_VERIFY_WITH_TIMEOUT((prompt = Desktop::visibleWindowNamed(m_game.processId(), PromptTitle)).has_value(),
+                             Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(painted(*prompt), Patience);
+    CHECKED(screenshot(QStringLiteral("name-prompt"), prompt));
+
+    // "Gracz" stands selected: typing replaces it.
+    QVERIFY(Desktop::focus(prompt->id));
+    QVERIFY(Desktop::typeText(PlayerName));
+    QVERIFY(Desktop::key(QStringLiteral("Return")));
+    QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowNamed(m_game.processId(), PromptTitle).has_value(), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(hiveText().contains("\"" + PlayerName + "\""), Patience);
+    CHECKED(screenshot(QStringLiteral("game-solved"), m_board));
+    endStep();
+}
+
+void E2eGame::resultsWindowShowsTheName()
+{
+    BEGIN_STEP();
+    // No: the end panel goes and the results button comes back to life.
+    const QImage resultsDisabled = Desktop::grab().copy(at(*m_board, GameResultsButton));
+    QVERIFY(Desktop::click(at(*m_board, EndNo)));
+    parkPointer();
+    QTRY_VERIFY_WITH_TIMEOUT(Desktop::grab().copy(at(*m_board, GameResultsButton)) != resultsDisabled, Patience);
+    CHECKED(screenshot(QStringLiteral("game-finished")));
+
+    const QImage behind = Desktop::grab();
+    QVERIFY(Desktop::click(at(*m_board, GameResults)));
+    parkPointer();
+    std::optional<Desktop::Window> results;
+    CHECKED(waitForWindow(ResultsSize, results));
+    QVERIFY2(centred(results->rect), "the window is not in the middle of the screen");
+    CHECKED(screenshot(QStringLiteral("results"), results));
+    const QImage screen = Desktop::grab();
+    CHECKED(checkCorners(screen, behind, *results, "results window"));
+
+    // The stored time, to look for beside the name.
+    const QRegularExpressionMatch stored =
+        QRegularExpression(QStringLiteral("\"_t1\"=dword:([0-9a-fA-F]{8})")).match(hiveText());
+    QVERIFY2(stored.hasMatch(), qPrintable(hiveText()));
+    const QString time = QString::fromStdString(TimeText(stored.captured(1).toInt(nullptr, 16)));
+
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(17);
+    font.setBold(true);
+    const auto place = [&](int n, int left) {
+        return at(*results, QRect(left - 4, PlaceTops[n - 1] - 4, 12, 14));
+    };
+    const double name = TextMatch(screen, place(1, NameLeft), RenderText(PlayerName, font));
+    const double nameTime = TextMatch(screen, place(1, TimeLeft), RenderText(time, font));
+    const double empty = TextMatch(screen, place(2, NameLeft), RenderText(QStringLiteral("(brak)"), font));
+    const double nameOnEmpty = TextMatch(screen, place(2, NameLeft), RenderText(PlayerName, font));
+    qInfo("text matches: name %.3f, time %s %.3f, (brak) %.3f, name at an empty place %.3f", name,
+          qPrintable(time), nameTime, empty, nameOnEmpty);
+    QVERIFY2(name > 0.9, "the name is not at place 1");
+    QVERIFY2(nameTime > 0.9, "the time is not at place 1");
+    QVERIFY2(empty > 0.9, "place 2 is not empty");
+    QVERIFY2(nameOnEmpty < name - 0.2, "the reading cannot tell the name from an empty place");
+    endStep();
+}
+
+void E2eGame::everythingCloses()
+{
+    BEGIN_STEP();
+    const std::optional<Desktop::Window> results = Desktop::visibleWindowOfSize(m_game.processId(), ResultsSize);
+    QVERIFY(results);
+    QVERIFY(Desktop::click(at(*results, ResultsOk)));
+    parkPointer();
+    CHECKED(waitUntilGone(ResultsSize));
+    // The game window takes clicks again once the results window is gone.
+    QVERIFY(Desktop::click(at(*m_board, GameClose)));
+    parkPointer();
+    CHECKED(waitUntilGone(GameSize));
+    CHECKED(screenshot(QStringLiteral("menu-again")));
+
+    QVERIFY(Desktop::click(at(*m_menu, MenuExit)));
+    parkPointer();
+    CHECKED(screenshot(QStringLiteral("exit-panel")));
+    QVERIFY(Desktop::click(at(*m_menu, PanelExitYes)));
+    QVERIFY2(m_game.waitForFinished(Patience), "the program did not end");
+    QCOMPARE(m_game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_game.exitCode(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(desktopAt(Desktop::grab(), QPoint(640, 512)), Patience);
+    endStep();
+}
+
+void E2eGame::hiveHoldsTheNewEntry()
+{
+    BEGIN_STEP();
+    const QString hive = hiveText();
+    const auto value = [&](const QString& section, const QString& name) {
+        const int start = hive.indexOf("[HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku" + section + "]\n");
+        if (start < 0)
+            return QString();
+        const int end = hive.indexOf(QStringLiteral("\n["), start + 1);
+        const QRegularExpression line("^\"" + QRegularExpression::escape(name) + "\"=(.*)$",
+                                      QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch match = line.match(hive.mid(start, end < 0 ? -1 : end - start));
+        return match.hasMatch() ? match.captured(1).trimmed() : QString();
+    };
+    QCOMPARE(value(QString(), QStringLiteral("Version")), QStringLiteral("\"2.0.0.432\""));
+    QCOMPARE(value(QString(), QStringLiteral("Name")), QStringLiteral("\"Sudoku\""));
+    QCOMPARE(value(QString(), QStringLiteral("Path")), "\"" + m_program + "\"");
+    QCOMPARE(value(QStringLiteral("\\Lista"), QStringLiteral("_g1")), "\"" + PlayerName + "\"");
+    QCOMPARE(value(QStringLiteral("\\Lista"), QStringLiteral("IlePoz")), QStringLiteral("dword:00000001"));
+    QVERIFY(value(QStringLiteral("\\Lista"), QStringLiteral("_t1")).startsWith(QStringLiteral("dword:")));
+    endStep();
+}
+
+void E2eGame::cleanupTestCase()
+{
+    if (m_game.state() != QProcess::NotRunning) {
+        m_game.kill();
+        m_game.waitForFinished();
+    }
+    qInfo("the game took %.1f s from installation to exit; screenshots in %s", m_clock.elapsed() / 1000.0,
+          qPrintable(m_screens));
+}
+
+QTEST_MAIN(E2eGame)
+#include "e2e_game_test.moc"
