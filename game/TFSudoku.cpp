@@ -1,5 +1,6 @@
 // The game window: the diagram, dealing and revealing, cell input, verification and the end of a game.
 #include "TFSudoku.h"
+#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFSudoku.h"
 
 #include <QCloseEvent>

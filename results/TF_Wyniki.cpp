@@ -1,5 +1,6 @@
 // The results window: the ten best times with the players' names, and clearing the list.
 #include "TF_Wyniki.h"
+#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TF_Wyniki.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,7 @@
 // The preview window: the sample diagram with its rows, columns and boxes named.
 #include "shell/TFPodglad.h"
 
+#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPodglad.h"
 
 #include "shell/TForm1.h"

@@ -1,6 +1,7 @@
 // The worked example: the first steps of solving the sample diagram, on a pane that scrolls by itself.
 #include "shell/TFPrzyklad.h"
 
+#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPrzyklad.h"
 
 #include "shell/TFRady.h"

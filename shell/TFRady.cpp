@@ -1,6 +1,7 @@
 // The tips window: three good pieces of advice for solving a diagram.
 #include "shell/TFRady.h"
 
+#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFRady.h"
 
 #include "shell/TFPrzyklad.h"

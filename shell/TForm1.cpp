@@ -1,6 +1,7 @@
 // The main menu: the four column buttons, the rules, new-game, About and exit panels, and the balloon hint.
 #include "shell/TForm1.h"
 
+#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TForm1.h"
 
 #include "controls/ColorValue.h"

@@ -65,6 +65,7 @@ private slots:
     void showsStoredPlaces_data();
     void showsStoredPlaces();
     void labelsStandAtTheirPlaces();
+    void picturesAreSharpAtTheScreensDensity();
     void clearingAskedNoKeepsList();
     void clearingAskedYesEmptiesList();
     void clearThatCannotWriteIsReported();
@@ -181,6 +182,23 @@ void ResultsWindowTest::labelsStandAtTheirPlaces()
         // Sized to the text, so a long name is not cut.
         QCOMPARE(name->width(), name->sizeHint().width());
         QCOMPARE(time->width(), time->sizeHint().width());
+    }
+}
+
+// Run once at the ordinary density and once with QT_SCALE_FACTOR=2: on a dense
+// screen the window and its buttons keep their sizes but draw the @2x pictures.
+void ResultsWindowTest::picturesAreSharpAtTheScreensDensity()
+{
+    m_window->show();
+    const qreal expectedRatio = qApp->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
+    QCOMPARE(m_window->size(), QSize(290, 338));
+    const struct { const char* name; QSize size; } buttons[] = {
+        {"ImageButton1", {88, 44}}, {"ImageButton2", {161, 44}}};
+    for (const auto& expected : buttons) {
+        TImageButton* b = button(expected.name);
+        QCOMPARE(b->size(), expected.size);
+        QCOMPARE(b->Bitmap().devicePixelRatio(), expectedRatio);
+        QCOMPARE(b->BitmapOver().devicePixelRatio(), expectedRatio);
     }
 }
 
