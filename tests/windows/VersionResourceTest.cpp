@@ -60,8 +60,8 @@ TEST(VersionResource, CarriesThePolishStringTable)
         {L"FileVersion", L"2.0.0.432"},
         {L"OriginalFilename", L"Sudoku"},
         {L"ProductVersion", L"1.0.0.0"},
-        {L"WWW", L"https://www.kalvora.pl"},
-        {L"E-mail", L"sudoku@kalvora.pl"},
+        {L"WWW", L"http://www.kalvora.pl"},
+        {L"E-mail", L"kontakt@kalvora.pl"},
         {L"FileDescription", L""},
         {L"LegalCopyright", L""},
     };
