@@ -28,7 +28,7 @@ namespace {
 
 // The desktop behind the windows: a colour none of the game's pictures uses.
 const QColor DesktopColour(0x34, 0x49, 0x5e);
-const QString PlayerName = QStringLiteral("Tester E2E");
+const QString PlayerName = QStringLiteral("Łucja Żółć");
 const QString PromptTitle = QStringLiteral("GRATULACJE, pobiłeś rekord i ...");
 constexpr int Patience = 20000;
 
@@ -317,7 +317,7 @@ void E2eGame::newGameOpensTheWelcomeBoard()
     BEGIN_STEP();
     QVERIFY(Desktop::click(at(*m_menu, MenuNewGame)));
     parkPointer();
-    CHECKED(screenshot(QStringLiteral("new-game-panel")));
+    CHECKED(screenshot(QStringLiteral("new-game-panel"), m_menu));
     const QImage behind = Desktop::grab();
     QVERIFY(Desktop::click(at(*m_menu, PanelStart)));
     parkPointer();
@@ -344,7 +344,7 @@ void E2eGame::newDiagramIsDealt()
     parkPointer();
     // The verify button is enabled once the last given has been revealed.
     QTRY_VERIFY_WITH_TIMEOUT(Desktop::grab().copy(at(*m_board, GameVerifyButton)) != m_verifyDisabled, Patience);
-    CHECKED(screenshot(QStringLiteral("game-dealt")));
+    CHECKED(screenshot(QStringLiteral("game-dealt"), m_board));
 
     const QImage screen = Desktop::grab();
     int givens = 0;
@@ -471,7 +471,7 @@ void E2eGame::incompleteDiagramIsRefused()
                                  QString::number(m_solution[last->x() - 1][last->y() - 1])));
     QVERIFY(Desktop::moveTo(m_aGiven));
     QTRY_VERIFY_WITH_TIMEOUT(readBoard(Desktop::grab()) == m_solution, Patience);
-    CHECKED(screenshot(QStringLiteral("game-full")));
+    CHECKED(screenshot(QStringLiteral("game-full"), m_board));
     endStep();
 }
 
