@@ -39,6 +39,8 @@ const QPoint MenuHowToPlay(52, 56), MenuNewGame(53, 171), MenuExit(52, 421);
 // The new-game, how-to-play and exit panels lie at 136, 208.
 const QPoint PanelPreview(230, 427), PanelTips(474, 426), PanelExample(238, 393), PanelStart(455, 394);
 const QPoint PanelExitYes(243, 392);
+// Right of the introduction, above the panels: nothing but the window's background.
+const QPoint MenuBackground(570, 150);
 // Between the menu's two panes the desktop shows through.
 constexpr int MenuGapLeft = 107, MenuGapRight = 116;
 
@@ -81,6 +83,8 @@ class E2eGame : public QObject
 private slots:
     void initTestCase();
     void menuShowsTheDesktopThroughItsGapAndCorners();
+    void balloonHintAppearsOverAMenuButton();
+    void menuFollowsADragOfItsBackground();
     void guideWindowsOpenAndCloseFromTheMenu();
     void newGameOpensTheWelcomeBoard();
     void newDiagramIsDealt();
@@ -279,6 +283,53 @@ void E2eGame::menuShowsTheDesktopThroughItsGapAndCorners()
     // Both panes are drawn on either side of the gap.
     QVERIFY(!desktopAt(screen, at(*m_menu, QPoint(MenuGapLeft - 50, 240))));
     QVERIFY(!desktopAt(screen, at(*m_menu, QPoint(MenuGapRight + 60, 240))));
+    endStep();
+}
+
+void E2eGame::balloonHintAppearsOverAMenuButton()
+{
+    BEGIN_STEP();
+    const int windowsBefore = Desktop::visibleWindows(m_game.processId()).size();
+    QVERIFY(Desktop::moveTo(at(*m_menu, MenuHowToPlay)));
+    // The hint comes after a rest, as a window of its own beside the pointer.
+    QTRY_COMPARE_WITH_TIMEOUT(Desktop::visibleWindows(m_game.processId()).size(), windowsBefore + 1, Patience);
+    std::optional<Desktop::Window> hint;
+    for (const Desktop::Window& window : Desktop::visibleWindows(m_game.processId()))
+        if (window.rect.size() != MenuSize)
+            hint = window;
+    QVERIFY(hint);
+    QTRY_VERIFY_WITH_TIMEOUT(painted(*hint), Patience);
+    CHECKED(screenshot(QStringLiteral("menu-hint"), Desktop::Window{hint->id, hint->rect.united(m_menu->rect)}));
+    QVERIFY2(hint->rect.intersects(m_menu->rect.adjusted(-200, -200, 200, 200)),
+             "the hint shows far from the button");
+    // Leaving the button takes it away.
+    parkPointer();
+    QTRY_COMPARE_WITH_TIMEOUT(Desktop::visibleWindows(m_game.processId()).size(), windowsBefore, Patience);
+    endStep();
+}
+
+void E2eGame::menuFollowsADragOfItsBackground()
+{
+    BEGIN_STEP();
+    const QPoint travel(60, 40);
+    for (const QPoint step : {travel, -travel}) {
+        const QRect before = m_menu->rect;
+        const QPoint from = at(*m_menu, MenuBackground);
+        QVERIFY(Desktop::run(QStringLiteral("xdotool"),
+                             {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(from.x()),
+                              QString::number(from.y()), QStringLiteral("mousedown"), QStringLiteral("1"),
+                              QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                              QString::number(from.x() + step.x() / 2), QString::number(from.y() + step.y() / 2),
+                              QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                              QString::number(from.x() + step.x()), QString::number(from.y() + step.y()),
+                              QStringLiteral("mouseup"), QStringLiteral("1")}));
+        parkPointer();
+        QTRY_VERIFY_WITH_TIMEOUT((m_menu = Desktop::visibleWindowOfSize(m_game.processId(), MenuSize)) &&
+                                     m_menu->rect == before.translated(step),
+                                 Patience);
+    }
+    CHECKED(waitForWindow(MenuSize, m_menu));
+    QVERIFY(centred(m_menu->rect));
     endStep();
 }
 
