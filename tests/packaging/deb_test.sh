@@ -28,6 +28,11 @@ for library in libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 libc6 qt6-qpa-pl
 done
 grep -Eq 'libqt6widgets6 \(>= ' <<<"$depends" || fail "the Qt dependency carries no minimum version"
 
+# apt accepts it: every dependency resolves on this system (nothing is installed).
+apt-get install --simulate --no-install-recommends "$deb" >"$scratch/apt.log" 2>&1 \
+  || { cat "$scratch/apt.log" >&2; fail "apt cannot install the package"; }
+grep -q '^Inst kalvora-sudoku ' "$scratch/apt.log" || fail "apt would not install the package:"$'\n'"$(cat "$scratch/apt.log")"
+
 dpkg -x "$deb" "$scratch/root"
 expected=$(cat <<'LIST'
 usr/bin/sudoku
