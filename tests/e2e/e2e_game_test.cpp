@@ -1,11 +1,11 @@
 // A whole game played on a real X server: the installed program, driven only by xdotool and read off the screen.
 //
 // The test installs the game into a scratch prefix, starts it with a hive of
-// its own and plays it as a player would: the guide windows, a new game, a
-// diagram read from the screen and solved, a wrong verification, the right
-// one, a name in the prompt, the best results, and the way out. Positions come
+// its own and plays it as a player would: a balloon hint, a drag, the guide
+// windows, a new game, a diagram read from the screen and solved, a premature
+// verification, the right one, a name in the prompt, the best results, and
+// the way out. Positions come
 // from the windows' layouts; every window is found on the screen by its size.
-#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
