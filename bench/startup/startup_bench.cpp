@@ -34,6 +34,9 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned long RootColour = 0xFF00FF;
 constexpr auto PaintTimeout = std::chrono::seconds(30);
 constexpr auto SettleTime = std::chrono::milliseconds(500);
+// Often enough for the figures, rarely enough not to keep the X server busy
+// while the program under test talks to it.
+constexpr auto PollInterval = std::chrono::milliseconds(2);
 
 struct Sample {
     double milliseconds = 0;
@@ -136,7 +139,7 @@ std::optional<Sample> measureOnce(Display *display, const std::string &path, con
             std::fprintf(stderr, "%s ended before painting\n", path.c_str());
             return std::nullopt;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        std::this_thread::sleep_for(PollInterval);
     }
     kill(pid, SIGTERM);
     int status = 0;
