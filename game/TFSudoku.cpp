@@ -5,11 +5,9 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 
 #include <chrono>
@@ -18,6 +16,7 @@
 #include "BestResults.h"
 #include "DealPuzzle.h"
 #include "StandardDialogs.h"
+#include "WindowPlacement.h"
 #include "TArrowHint.h"
 #include "TF_Wyniki.h"
 #include "TImageButton.h"
@@ -196,8 +195,7 @@ void TFSudoku::setVisible(bool visible)
 {
     // Centred on the screen every time it is shown.
     if (visible && !isVisible()) {
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+        move(CentredPosition(size(), PlacementScreen()));
     }
     QWidget::setVisible(visible);
 }

@@ -5,12 +5,11 @@
 
 #include <QCloseEvent>
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 #include "BestResults.h"
 #include "StandardDialogs.h"
+#include "WindowPlacement.h"
 #include "TImageButton.h"
 #include "TShapedForm.h"
 #include "TimeText.h"
@@ -80,8 +79,7 @@ void TF_Wyniki::setVisible(bool visible)
 {
     // Centred on the screen every time it is shown.
     if (visible && !isVisible()) {
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+        move(CentredPosition(size(), PlacementScreen()));
     }
     QWidget::setVisible(visible);
 }

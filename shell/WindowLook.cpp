@@ -4,9 +4,7 @@
 #include "controls/ColorValue.h"
 #include "controls/TArrowHint.h"
 
-#include <QGuiApplication>
 #include <QPalette>
-#include <QScreen>
 #include <QWidget>
 #include <cmath>
 
@@ -36,23 +34,6 @@ void KeepLookWhenDisabled(QWidget *window)
         palette.setBrush(QPalette::Disabled, r, palette.brush(QPalette::Active, r));
     }
     window->setPalette(palette);
-}
-
-QPoint CentredPosition(QSize size, const QRect &screen)
-{
-    return {screen.x() + (screen.width() - size.width()) / 2,
-            screen.y() + (screen.height() - size.height()) / 2};
-}
-
-QPoint TopRightPosition(QSize size, const QRect &screen, int margin)
-{
-    return {screen.x() + screen.width() - size.width() - margin, screen.y() + margin};
-}
-
-QRect PlacementScreen()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
 }
 
 void SetBalloonColour(std::uint32_t colour)

@@ -1,6 +1,8 @@
 // Finishing touches every window of the shell gets right after loading its layout.
 #pragma once
 
+#include "controls/WindowPlacement.h"
+
 #include <QFont>
 #include <QPoint>
 #include <QRect>
@@ -29,12 +31,6 @@ void UsePixelFontHeights(QWidget *root);
 // are not greyed out. Picture buttons still show their disabled pictures.
 void KeepLookWhenDisabled(QWidget *window);
 
-// Top-left corner that centres a window of `size` on `screen`.
-QPoint CentredPosition(QSize size, const QRect &screen);
-// Top-left corner `margin` pixels from the top and right edges of `screen`.
-QPoint TopRightPosition(QSize size, const QRect &screen, int margin);
-// The screen the windows are placed on (the primary one).
-QRect PlacementScreen();
 
 // Sets the balloon hint's background, then its arrow background, to `colour`.
 void SetBalloonColour(std::uint32_t colour);
