@@ -120,7 +120,10 @@ bool Desktop::hoverAndKey(QPoint at, const QString& key)
 
 bool Desktop::typeText(const QString& text)
 {
-    return run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text})
+    // xdotool types a letter that has no key of its own (Ł, ó …) by remapping a
+    // spare key for a moment; a program slowed down (a loaded machine, the
+    // sanitizers) may read the key after the next remapping, so go slowly.
+    return run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("150"), text})
         .has_value();
 }
 

@@ -542,7 +542,7 @@ void E2eGame::solvedDiagramAsksForTheName()
     QVERIFY(Desktop::typeText(PlayerName));
     QVERIFY(Desktop::key(QStringLiteral("Return")));
     QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowNamed(m_game.processId(), PromptTitle).has_value(), Patience);
-    QTRY_VERIFY_WITH_TIMEOUT(hiveText().contains("\"" + PlayerName + "\""), Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(hiveText().contains("\"" + PlayerName + "\""), qPrintable(hiveText()), Patience);
     CHECKED(screenshot(QStringLiteral("game-solved"), m_board));
     endStep();
 }
