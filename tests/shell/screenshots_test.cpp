@@ -7,7 +7,7 @@
 #include "shell/TFPrzyklad.h"
 #include "shell/TFRady.h"
 #include "shell/TForm1.h"
-#include "shell/TImage.h"
+#include "TImage.h"
 
 #include <QDir>
 #include <QLabel>

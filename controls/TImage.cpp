@@ -1,5 +1,5 @@
 // A still picture on a window: drawn as it is, also while its window is locked.
-#include "shell/TImage.h"
+#include "TImage.h"
 
 #include <QPainter>
 
