@@ -350,8 +350,13 @@ void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look,
     QColor colour;
     switch (state) {
     case ButtonState::Normal: colour = ink::black; break;
-    case ButtonState::Over: colour = look.colour; break;
-    case ButtonState::Down: colour = look.colour.darker(145); break;
+    // Lit and pressed words read on the tile's palest tint of their colour, deepened where needed.
+    case ButtonState::Over:
+        colour = deepenedFor(look.colour, towardWhite(look.colour, 0.75, 255), minimumContrast + 0.1);
+        break;
+    case ButtonState::Down:
+        colour = deepenedFor(look.colour.darker(145), towardWhite(look.colour, 0.6, 255), minimumContrast + 0.1);
+        break;
     case ButtonState::Disabled: colour = QColor(150, 150, 150); break;
     }
     const QPointF shift = state == ButtonState::Down ? QPointF(1, 1) : QPointF(0, 0);
