@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -81,6 +82,17 @@ QFont cellFont(bool underlined)
     return font;
 }
 
+// The window's font at the largest pixel size whose two lines fit a message box of the given
+// height. The bundled Garamond's lines are about 1.3 em high, taller than those the layout's
+// boxes were measured with, so two lines at the window's 21 pixels would need 55.
+QFont messageFont(int boxHeight)
+{
+    QFont font = cellFont(false);
+    while (font.pixelSize() > 12 && 2 * QFontMetrics(font).lineSpacing() > boxHeight)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
 QFont clockFont()
 {
     QFont font(QStringLiteral("Courier New"));
@@ -109,11 +121,9 @@ TFSudoku::TFSudoku(QWidget* parent)
 
     ui->PanelZle->hide();
     ui->PanelKoniec->hide();
-    // The bundled Garamond has taller lines than the layout was drawn for: the
-    // end panel's second line reaches the tops of Tak and Nie. The caption is
-    // drawn over them and lets the clicks through.
-    ui->ShadowLabel2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    ui->ShadowLabel2->raise();
+    // The messages keep their boxes, under the panels' buttons.
+    for (TShadowLabel* message : {ui->ShadowLabel1, ui->ShadowLabel2})
+        message->setFont(messageFont(message->height()));
 
     createCells();
     // The clock and the message panels lie above the cells and the buttons.

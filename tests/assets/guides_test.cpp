@@ -1,6 +1,7 @@
-// The guide pictures agree with the worked example's text: the sample solution is right, and each step picture shows the digits entered so far in red.
+// The guide pictures agree with the worked example's text: the sample solution is right, each step picture shows the digits entered so far in red, and every heading reads on its background.
 #include "Board.h"
 #include "SampleDiagram.h"
+#include "Studio.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -55,6 +56,55 @@ QList<QPoint> stepCells(int step)
     return cells;
 }
 
+// A pixel that is the backdrop evenly darkened: the letters' shadow, not the letters.
+bool isShadowOf(QRgb pixel, const QColor &backdrop)
+{
+    const qreal b[] = {backdrop.redF(), backdrop.greenF(), backdrop.blueF()};
+    const qreal c[] = {qRed(pixel) / 255.0, qGreen(pixel) / 255.0, qBlue(pixel) / 255.0};
+    const qreal k = (b[0] * c[0] + b[1] * c[1] + b[2] * c[2]) / (b[0] * b[0] + b[1] * b[1] + b[2] * b[2]);
+    return k < 1 && std::abs(c[0] - k * b[0]) < 0.025 && std::abs(c[1] - k * b[1]) < 0.025
+           && std::abs(c[2] - k * b[2]) < 0.025;
+}
+
+// The contrast between the body of the letters and the backdrop (the area's commonest colour)
+// that all but the lowest hundredth of the body reaches. Ink is a pixel that stands out from the
+// backdrop and is no shadow; the body is the ink whose neighbours up to two pixels away are ink
+// too: the smoothed edges, shadows and light halos around the letters do not count, and the
+// hundredth left out is the backdrop glimpsed through the narrowest counters.
+// Returns the ratio and the number of body pixels.
+std::pair<qreal, int> letterContrast(const QImage &area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            ++counts[area.pixel(x, y)];
+    QRgb commonest = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(commonest))
+            commonest = it.key();
+    const QColor backdrop(commonest);
+    auto ink = [&](int x, int y) {
+        const QRgb pixel = area.pixel(x, y);
+        return painter::contrastRatio(QColor(pixel), backdrop) >= 1.5 && !isShadowOf(pixel, backdrop);
+    };
+    QList<qreal> body;
+    for (int y = 2; y + 2 < area.height(); ++y) {
+        for (int x = 2; x + 2 < area.width(); ++x) {
+            bool inside = true;
+            for (int dy = -2; dy <= 2 && inside; ++dy)
+                for (int dx = -2; dx <= 2 && inside; ++dx)
+                    inside = ink(x + dx, y + dy);
+            if (!inside)
+                continue;
+            body << painter::contrastRatio(QColor(area.pixel(x, y)), backdrop);
+        }
+    }
+    if (body.isEmpty())
+        return {1, 0};
+    std::sort(body.begin(), body.end());
+    return {body[body.size() / 100], int(body.size())};
+}
+
 } // namespace
 
 class GuidesTest : public QObject
@@ -66,6 +116,8 @@ private slots:
     void stepsEnterWhatTheTextSays();
     void stepPictureShowsEnteredDigitsInRed_data();
     void stepPictureShowsEnteredDigitsInRed();
+    void headingReadsOnItsBackground_data();
+    void headingReadsOnItsBackground();
 };
 
 void GuidesTest::sampleSolutionSolvesTheGivens()
@@ -136,6 +188,43 @@ void GuidesTest::stepPictureShowsEnteredDigitsInRed()
                 QVERIFY2(countIn(image, middle, isDark) > 8, qPrintable(where + " lacks its given"));
         }
     }
+}
+
+void GuidesTest::headingReadsOnItsBackground_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QRect>("area");   // empty: the whole picture
+    QTest::newRow("preview: Podgląd") << "preview/background" << QRect(12, 6, 190, 50);
+    QTest::newRow("tips: Trzy dobre rady") << "tips/background" << QRect(14, 8, 203, 38);
+    QTest::newRow("example: Przykład") << "example/background" << QRect(100, 6, 240, 54);
+    QTest::newRow("example: Krok 1.") << "example/Image2" << QRect();
+    QTest::newRow("example: Krok 2.") << "example/Image3" << QRect();
+    QTest::newRow("example: Krok 3.") << "example/Image5" << QRect();
+    QTest::newRow("example: Wypełnij w ten sposób") << "example/Image7" << QRect();
+    QTest::newRow("example: Rozwiązanie:") << "example/Image8" << QRect();
+    QTest::newRow("menu: SUDOKU") << "menu/Image1" << QRect();
+    QTest::newRow("menu: Jak grać ???") << "menu/Image5" << QRect();
+    QTest::newRow("menu: Nowa gra") << "menu/Image4" << QRect();
+    QTest::newRow("menu: Wyjść z gry") << "menu/Image2" << QRect();
+    QTest::newRow("menu: O grze ...") << "menu/Image3" << QRect();
+    QTest::newRow("game: Diagram SUDOKU") << "game/background" << QRect(24, 7, 380, 47);
+    QTest::newRow("game: UWAGA") << "game/panel" << QRect(110, 5, 160, 32);
+    QTest::newRow("results: Najlepsze wyniki") << "results/background" << QRect(40, 4, 210, 40);
+}
+
+void GuidesTest::headingReadsOnItsBackground()
+{
+    QFETCH(QString, picture);
+    QFETCH(QRect, area);
+    QCOMPARE(painter::contrastRatio(Qt::black, Qt::white), 21.0);
+    // The dense twin: its strokes are wide enough to have a body however small the letters.
+    const QImage image = QImage(":/pictures/" + picture + "@2x.png").convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!image.isNull());
+    const QRect twice(area.topLeft() * 2, area.size() * 2);
+    const auto [ratio, body] = letterContrast(area.isEmpty() ? image : image.copy(twice));
+    qInfo("%s: %.2f:1", QTest::currentDataTag(), ratio);
+    QVERIFY2(body > 40, "no letters found");
+    QVERIFY2(ratio >= 4.5, qPrintable(QString("the letters read at %1:1").arg(ratio, 0, 'f', 2)));
 }
 
 QTEST_MAIN(GuidesTest)

@@ -98,7 +98,13 @@ void PainterTest::paintsTheDesktopIconAndTheContactSheets()
     QSvgRenderer svg(m_first.filePath("icons/sudoku.svg"));
     QVERIFY(svg.isValid());
     QCOMPARE(svg.defaultSize(), QSize(256, 256));
-    QCOMPARE(QImage(m_first.filePath("icons/sudoku-256.png")).size(), QSize(256, 256));
+    for (const int size : {16, 24, 32, 48, 256}) {
+        const QImage icon(m_first.filePath(QString("icons/sudoku-%1.png").arg(size)));
+        QCOMPARE(icon.size(), QSize(size, size));
+        // The corners are cut round; the middle is drawn.
+        QVERIFY(qAlpha(icon.pixel(0, 0)) < 16);
+        QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+    }
     for (const char *sheet : {"menu", "guides", "example", "game", "results", "buttons"}) {
         const QImage image(m_first.filePath(QString("sheets/%1.png").arg(sheet)));
         QVERIFY2(image.width() > 300 && image.height() > 300, sheet);

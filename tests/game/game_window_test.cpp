@@ -82,6 +82,8 @@ private slots:
     void solvedBoardNotAdmittedShowsNoPrompt();
     void solvedBoardThatCannotBeStoredEndsTheGame();
     void yesDealsNextDiagramAndNoKeepsSolvedBoard();
+    void messagesFitTheirBoxesUnderTheButtons_data();
+    void messagesFitTheirBoxesUnderTheButtons();
     void clockRunsWhileHiddenAndResumesAfterOk();
     void resetClearsEntriesAndKeepsClock();
     void bestResultsLockGameWindowUntilClosed();
@@ -699,6 +701,60 @@ void GameWindowTest::yesDealsNextDiagramAndNoKeepsSolvedBoard()
 }
 
 // --- The clock ------------------------------------------------------------------
+
+void GameWindowTest::messagesFitTheirBoxesUnderTheButtons_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text"); // empty: the label's own caption
+    QTest::addColumn<QRect>("box");
+    QTest::addColumn<QStringList>("buttons");
+    const QStringList ok{QStringLiteral("ImageButton4")};
+    QTest::newRow("incomplete") << "ShadowLabel1" << IncompleteMessage << QRect(16, 56, 342, 48) << ok;
+    QTest::newRow("incorrect") << "ShadowLabel1" << IncorrectMessage << QRect(16, 56, 342, 48) << ok;
+    QTest::newRow("solved, play again?") << "ShadowLabel2" << QString() << QRect(8, 48, 348, 48)
+                                         << QStringList{QStringLiteral("ImageButton5"), QStringLiteral("ImageButton6")};
+}
+
+void GameWindowTest::messagesFitTheirBoxesUnderTheButtons()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    QFETCH(QRect, box);
+    QFETCH(QStringList, buttons);
+    auto* message = m_game->findChild<TShadowLabel*>(label);
+    if (!text.isEmpty())
+        message->setText(text);
+    QCOMPARE(message->geometry(), box);
+    QCOMPARE(message->font().family(), m_game->font().family());
+    QVERIFY(message->font().bold());
+
+    // The buttons lie beside the box and above the label: a click on a button's top edge
+    // reaches the button.
+    QWidget* panel = message->parentWidget();
+    for (const QString& name : buttons) {
+        TImageButton* target = button(qPrintable(name));
+        QCOMPARE(target->parentWidget(), panel);
+        QVERIFY2(!box.intersects(target->geometry()), qPrintable(name));
+        const QPoint topEdge(target->geometry().center().x(), target->geometry().top());
+        QCOMPARE(panel->childAt(topEdge), target);
+        QVERIFY(panel->children().indexOf(message) < panel->children().indexOf(target));
+    }
+
+    // Given room to overflow, the label still paints every pixel of its text and shadow
+    // inside its box.
+    message->resize(panel->width() - box.left(), panel->height() - box.top());
+    QImage painted(message->size(), QImage::Format_RGB32);
+    painted.fill(message->Transparent() ? QColor(255, 0, 255) : message->Color());
+    message->render(&painted, QPoint(), QRegion(), QWidget::RenderFlags());
+    QRect ink;
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x)
+            if (painted.pixel(x, y) != painted.pixel(painted.width() - 1, painted.height() - 1))
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY(ink.height() > 30);
+    QVERIFY2(QRect(QPoint(0, 0), box.size()).contains(ink),
+             qPrintable(QStringLiteral("the text covers %1,%2 %3x%4").arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+}
 
 void GameWindowTest::clockRunsWhileHiddenAndResumesAfterOk()
 {

@@ -37,7 +37,11 @@ dpkg -x "$deb" "$scratch/root"
 expected=$(cat <<'LIST'
 usr/bin/sudoku
 usr/share/applications/pl.kalvora.Sudoku.desktop
+usr/share/icons/hicolor/16x16/apps/pl.kalvora.Sudoku.png
+usr/share/icons/hicolor/24x24/apps/pl.kalvora.Sudoku.png
 usr/share/icons/hicolor/256x256/apps/pl.kalvora.Sudoku.png
+usr/share/icons/hicolor/32x32/apps/pl.kalvora.Sudoku.png
+usr/share/icons/hicolor/48x48/apps/pl.kalvora.Sudoku.png
 usr/share/icons/hicolor/scalable/apps/pl.kalvora.Sudoku.svg
 usr/share/metainfo/pl.kalvora.Sudoku.metainfo.xml
 LIST

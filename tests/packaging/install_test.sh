@@ -13,7 +13,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 expected=$(cat <<'LIST'
 bin/sudoku
 share/applications/pl.kalvora.Sudoku.desktop
+share/icons/hicolor/16x16/apps/pl.kalvora.Sudoku.png
+share/icons/hicolor/24x24/apps/pl.kalvora.Sudoku.png
 share/icons/hicolor/256x256/apps/pl.kalvora.Sudoku.png
+share/icons/hicolor/32x32/apps/pl.kalvora.Sudoku.png
+share/icons/hicolor/48x48/apps/pl.kalvora.Sudoku.png
 share/icons/hicolor/scalable/apps/pl.kalvora.Sudoku.svg
 share/metainfo/pl.kalvora.Sudoku.metainfo.xml
 LIST
@@ -42,8 +46,10 @@ grep -q '<launchable type="desktop-id">pl.kalvora.Sudoku.desktop</launchable>' "
 [ "$(grep -c '<caption>' "$metainfo")" -ge 3 ] || fail "screenshots lack their Polish captions"
 
 # The icon sizes must match the folders they are installed in.
-size=$(identify -format '%wx%h' "$prefix/share/icons/hicolor/256x256/apps/$icon.png")
-[ "$size" = 256x256 ] || fail "the 256x256 icon is $size"
+for folder in 16x16 24x24 32x32 48x48 256x256; do
+  size=$(identify -format '%wx%h' "$prefix/share/icons/hicolor/$folder/apps/$icon.png")
+  [ "$size" = "$folder" ] || fail "the $folder icon is $size"
+done
 head -c 400 "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" | grep -q '<svg' || fail "the scalable icon is no SVG"
 
 # An installed program must not lean on the build tree.

@@ -1,4 +1,4 @@
-// The desktop icon of the game: a small sudoku grid in the game's blue, as SVG and as a 256-pixel PNG.
+// The desktop icon of the game: a sudoku grid in the game's blue, as SVG and as PNGs of 256 pixels and of the small sizes.
 #include "AppIcon.h"
 
 #include "Studio.h"
@@ -100,6 +100,72 @@ QByteArray appIconSvg()
     return svg.toUtf8();
 }
 
+namespace {
+
+// Below 64 pixels the nine-by-nine grid's thin lines and fourteen digits blur into a grey patch;
+// the small icon keeps what still reads: the blue frame, three by three boxes, the shading of the
+// game's diagram and, where a box is big enough, a digit in the game's blue or black.
+QImage smallAppIcon(int size)
+{
+    const QColor blue = ink::gameBlue;
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal radius = size * 0.2;
+    p.setPen(Qt::NoPen);
+    p.setBrush(blue);
+    p.drawRoundedRect(QRectF(0, 0, size, size), radius, radius);
+    // The paper and the box lines lie on whole pixels, so every line stays sharp.
+    const int border = size >= 48 ? 3 : size >= 24 ? 2 : 1;
+    const int line = size >= 48 ? 3 : size >= 32 ? 2 : 1;
+    const int box = (size - 2 * border - 2 * line) / 3;
+    const int start = (size - 3 * box - 2 * line) / 2;
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // The boxes keep inside the frame's rounded corners.
+    QPainterPath inside;
+    inside.addRoundedRect(QRectF(border, border, size - 2 * border, size - 2 * border), radius - border, radius - border);
+    p.setClipPath(inside);
+    p.fillRect(QRect(start, start, 3 * box + 2 * line, 3 * box + 2 * line), blue);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            p.fillRect(QRect(start + c * (box + line), start + r * (box + line), box, box),
+                       (r + c) % 2 == 1 ? QColor(201, 224, 255) : QColor(255, 255, 255));
+    p.setClipping(false);
+    if (size >= 32) {
+        p.setRenderHint(QPainter::Antialiasing);
+        const struct {
+            int row, col, digit;
+            bool given;
+        } digits[] = {{0, 0, 5, true}, {1, 1, 3, false}, {2, 2, 9, true}, {0, 2, 7, true}, {2, 0, 1, false}};
+        const int count = size >= 48 ? 5 : 3;
+        const QFont font = Studio::font(Studio::serif(), box * 1.05, true);
+        for (int i = 0; i < count; ++i) {
+            QPainterPath glyph;
+            glyph.addText(0, 0, font, QString::number(digits[i].digit));
+            const QRectF cell(start + digits[i].col * (box + line), start + digits[i].row * (box + line), box, box);
+            glyph.translate(cell.center() - glyph.boundingRect().center());
+            p.fillPath(glyph, digits[i].given ? blue : ink::black);
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+QImage appIconImage(int size)
+{
+    if (size < 64)
+        return smallAppIcon(size);
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer renderer(appIconSvg());
+    renderer.render(&p);
+    return image;
+}
+
 bool writeAppIcon(const QString &folder)
 {
     const QByteArray svg = appIconSvg();
@@ -109,19 +175,13 @@ bool writeAppIcon(const QString &folder)
         return false;
     }
     file.close();
-    QImage image(256, 256, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        QSvgRenderer renderer(svg);
-        renderer.render(&p);
-    }
-    QImageWriter writer(folder + "/sudoku-256.png", "png");
-    writer.setCompression(100);
-    if (!writer.write(image)) {
-        std::fprintf(stderr, "painter: cannot write the icon: %s\n", qPrintable(writer.errorString()));
-        return false;
+    for (const int size : appIconSizes) {
+        QImageWriter writer(folder + QString("/sudoku-%1.png").arg(size), "png");
+        writer.setCompression(100);
+        if (!writer.write(appIconImage(size))) {
+            std::fprintf(stderr, "painter: cannot write the icon: %s\n", qPrintable(writer.errorString()));
+            return false;
+        }
     }
     return true;
 }

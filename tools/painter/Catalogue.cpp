@@ -226,7 +226,7 @@ void Catalogue::addMenu()
     m_stills.push_back({"menu/Image1", {192, 8}, ""});
     add("menu/Image1", QSize(317, 65), [this](QPainter &p) {
         p.fillRect(QRectF(0, 0, 317, 65), paper::menu);
-        m_studio.drawHeading(p, QRectF(0, 0, 317, 65), {"SUDOKU"}, ink::green);
+        m_studio.drawHeading(p, QRectF(0, 0, 317, 65), {"SUDOKU"}, ink::green, paper::menu);
     });
     const struct {
         const char *name;
@@ -245,7 +245,7 @@ void Catalogue::addMenu()
         m_stills.push_back({QString("menu/") + h.name, QPoint(136, 208) + h.pos, h.panel});
         add(QString("menu/") + h.name, h.size, [this, h](QPainter &p) {
             p.fillRect(full(h.size), paper::menu);
-            m_studio.drawHeading(p, full(h.size), {QString::fromUtf8(h.text)}, h.colour, 46);
+            m_studio.drawHeading(p, full(h.size), {QString::fromUtf8(h.text)}, h.colour, paper::menu, 46);
         });
     }
 
@@ -278,7 +278,7 @@ void Catalogue::addPreview()
     const Outline &outline = outlineOf("preview");
     add("preview/background", QSize(359, 373), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, previewPane);
-        m_studio.drawHeading(p, QRectF(12, 6, 190, 50), {"Podgląd"}, ink::yellow, 40);
+        m_studio.drawHeading(p, QRectF(12, 6, 190, 50), {"Podgląd"}, ink::yellow, paper::preview, 40);
 
         Grid digits;
         const Kinds kinds = kindsOf(sampleGivens(), {}, digits);
@@ -290,8 +290,10 @@ void Catalogue::addPreview()
 
         const QFont label = Studio::font(Studio::sans(), 13, true);
         p.setFont(label);
+        // The labels take their outline's colour, deepened where it would not read on the pane.
+        auto labelInk = [](const QColor &colour) { return deepenedFor(colour, paper::preview, Studio::minimumContrast + 0.1); };
         // The box: label at the left, arrow into the box's left side.
-        p.setPen(ink::red);
+        p.setPen(labelInk(ink::red));
         p.drawText(QRectF(8, 70, 96, 34), Qt::AlignCenter, "kwadrat\n(3x3 kratki)");
         Studio::drawArrow(p, QPointF(58, 108), QPointF(70, 128), QPointF(116, 126), ink::red);
         // The column: label above the grid at the right, arrow down onto the column's top.
@@ -302,10 +304,35 @@ void Catalogue::addPreview()
                           QPointF(column.center().x(), column.top() - 3), ink::black);
         // The row: label at the left, arrow into the row's left end.
         const QRectF row = g.rows(6, 6);
-        p.setPen(ink::green);
+        p.setPen(labelInk(ink::green));
         p.drawText(QRectF(20, row.center().y() + 14, 60, 18), Qt::AlignCenter, "rząd");
         Studio::drawArrow(p, QPointF(60, row.center().y() + 16), QPointF(80, row.center().y()),
                           QPointF(row.left() - 4, row.center().y()), ink::green);
+        // An empty cell in the bottom-left corner: what the player fills.
+        const QRectF cell = g.cell(9, 1);
+        Studio::outlinePart(p, cell, ink::violet, 2.5);
+        p.setPen(labelInk(ink::violet));
+        p.drawText(QRectF(8, 248, 96, 34), Qt::AlignCenter, "pusta\nkratka");
+        Studio::drawArrow(p, QPointF(58, 284), QPointF(74, 298), QPointF(cell.left() - 4, cell.center().y() + 3),
+                          ink::violet);
+
+        // Under the diagram, the rule that ties the named parts together.
+        const QRectF note(10, 309, 222, 52);
+        p.save();
+        p.setPen(QPen(QColor(176, 128, 14, 150), 1.2));
+        p.setBrush(QColor(255, 255, 255, 150));
+        p.drawRoundedRect(note, 7, 7);
+        p.restore();
+        m_studio.drawIcon(p, "lightbulb", QRectF(note.left() + 6, note.center().y() - 11, 22, 22), ink::gold);
+        const QFont rule = Studio::font(Studio::sans(), 12, true);
+        const QFontMetricsF metrics(rule);
+        const QStringList lines = {QString::fromUtf8("W każdym rzędzie, kolumnie"),
+                                   QString::fromUtf8("i kwadracie każda cyfra"), QString::fromUtf8("od 1 do 9 tylko raz.")};
+        p.setFont(rule);
+        p.setPen(QColor(84, 56, 0));
+        const qreal top = note.center().y() - lines.size() * metrics.lineSpacing() / 2;
+        for (int l = 0; l < lines.size(); ++l)
+            p.drawText(QPointF(note.left() + 34, top + metrics.ascent() + l * metrics.lineSpacing()), lines[l]);
     });
     addButton({"preview", "ImageButton1", {100, 52}, {240, 309}, "", "preview/background", {240, 309}, {},
                {"check-bold", "OK", ink::green, ButtonLayout::IconBeside}, false});
@@ -318,13 +345,14 @@ void Catalogue::addTips()
     const Outline &outline = outlineOf("tips");
     add("tips/background", QSize(231, 292), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, tipsPane);
-        m_studio.drawHeading(p, QRectF(14, 8, 203, 38), {"Trzy dobre rady"}, ink::blue, 30);
+        m_studio.drawHeading(p, QRectF(14, 8, 203, 38), {"Trzy dobre rady"}, ink::blue, paper::tips, 30);
         const QStringList tips = {
             QString::fromUtf8("Zaczynaj od uzupełniania rzędów, w których pozostało niewiele pustych kratek"),
             QString::fromUtf8("Przeszukuj małe kwadraty, w których jest niewiele pustych kratek"),
             QString::fromUtf8("Na końcu sprawdź w całym diagramie, czy wszystkie kratki są zapełnione"),
         };
-        const QColor bursts[] = {ink::green, ink::yellow, ink::red};
+        // The green is deepened so the white number on it reads as well as on the red.
+        const QColor bursts[] = {deepenedFor(ink::green, Qt::white, Studio::minimumContrast + 0.1), ink::yellow, ink::red};
         const qreal tops[] = {54, 114, 174};
         const QFont f = Studio::font(Studio::sans(), 12, true);
         const QFontMetricsF m(f);
@@ -356,7 +384,7 @@ void Catalogue::addExample()
     const Outline &outline = outlineOf("example");
     add("example/background", QSize(440, 500), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, examplePane);
-        m_studio.drawHeading(p, QRectF(100, 6, 240, 54), {"Przykład"}, ink::red, 46);
+        m_studio.drawHeading(p, QRectF(100, 6, 240, 54), {"Przykład"}, ink::red, paper::example, 46);
         // A frame around the scrolling viewport (8, 64, 417 x 361), just outside it and above
         // the stop panel (from y 427), which would otherwise cut its bottom edge when shown.
         p.save();
@@ -414,7 +442,7 @@ void Catalogue::addExample()
         {"Image8", {142, 29}, {16, 736}, {QString::fromUtf8("Rozwiązanie:")}, ink::blue},
     };
     for (const auto &w : words) {
-        still(w.name, w.size, w.pos, [this, w](QPainter &p) { m_studio.drawHeading(p, full(w.size), w.lines, w.colour); });
+        still(w.name, w.size, w.pos, [this, w](QPainter &p) { m_studio.drawHeading(p, full(w.size), w.lines, w.colour, paper::example); });
     }
 
     addButton({"example", "ImageButton3", {129, 62}, {24, 432}, "", "example/background", {24, 432}, {},
@@ -442,7 +470,7 @@ void Catalogue::addGame()
     const Outline &outline = outlineOf("game");
     add("game/background", QSize(587, 365), [this, &outline](QPainter &p) {
         m_studio.drawPane(p, outline, gamePane);
-        m_studio.drawHeading(p, QRectF(24, 7, 380, 47), {"Diagram SUDOKU"}, ink::gameBlue, 44);
+        m_studio.drawHeading(p, QRectF(24, 7, 380, 47), {"Diagram SUDOKU"}, ink::gameBlue, paper::game, 44);
 
         // The grid lies exactly under the cells: each cell's own rectangle is filled, and the
         // one-pixel gaps between cells carry the lines.
@@ -490,14 +518,11 @@ void Catalogue::addGame()
         p.drawRoundedRect(QRectF(4, 4, 372, 174), 6, 6);
         p.setBrush(paper::game);
         p.drawRoundedRect(QRectF(5.5, 5.5, 369, 171), 5, 5);
-        // A title band behind UWAGA.
-        QLinearGradient band(QPointF(0, 6), QPointF(0, 44));
-        band.setColorAt(0, QColor(214, 240, 255));
-        band.setColorAt(1, paper::game);
-        p.setBrush(band);
+        // A title band behind UWAGA, one colour, so the letters read alike along their height.
+        p.setBrush(QColor(214, 240, 255));
         p.drawRoundedRect(QRectF(6, 6, 368, 38), 5, 5);
         p.restore();
-        m_studio.drawHeading(p, QRectF(110, 5, 160, 39), {"UWAGA"}, ink::gameBlue, 36);
+        m_studio.drawHeading(p, QRectF(110, 5, 160, 39), {"UWAGA"}, ink::gameBlue, paper::game, 36);
         // Kept above 48, where the end panel's transparent message begins.
         ornament(p, 30, 350, 43, QColor(16, 80, 170, 160));
     });
@@ -532,7 +557,7 @@ void Catalogue::addResults()
         m_studio.drawPane(p, outline, resultsPane);
         m_studio.drawIcon(p, "crown", QRectF(14, 10, 26, 26), ink::gold);
         m_studio.drawIcon(p, "crown", QRectF(250, 10, 26, 26), ink::gold);
-        m_studio.drawHeading(p, QRectF(40, 4, 210, 40), {"Najlepsze wyniki"}, ink::gold, 34);
+        m_studio.drawHeading(p, QRectF(40, 4, 210, 40), {"Najlepsze wyniki"}, ink::gold, paper::results, 34);
         const int tops[10] = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
         // Alternate bands behind the rows, from each row's top to the next one's.
         for (int i = 0; i < 10; ++i) {

@@ -1,6 +1,7 @@
 // Contact sheets: each window composed as the player sees it, for the README and for reviewing the set.
 #include "ContactSheets.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainterPath>
 
@@ -289,7 +290,11 @@ QImage ContactSheets::gameSheet() const
             const QPoint at(95, 92);
             p.drawImage(at, m_catalogue.render("game/panel", 1));
             p.save();
-            p.setFont(cellFont);
+            // The game steps its Garamond down until the message's two lines fit the label's 48 pixels.
+            QFont messageFont = cellFont;
+            while (2 * QFontMetrics(messageFont).lineSpacing() > 48)
+                messageFont.setPixelSize(messageFont.pixelSize() - 1);
+            p.setFont(messageFont);
             QRect label;
             QString message;
             int alignment;
@@ -303,11 +308,13 @@ QImage ContactSheets::gameSheet() const
                 message = u("Diagram został poprawnie wypełniony\nCzy chcesz zagrać jeszcze raz ?");
                 alignment = Qt::AlignHCenter | Qt::AlignTop;
             }
+            // As the shadow label draws it: a pixel in from each side, the highlight up and to the left.
             p.setClipRect(label);
+            const QRect text = label.adjusted(1, 0, -1, 0);
             p.setPen(QColor(255, 255, 255));
-            p.drawText(label.translated(1, 1), alignment, message);
+            p.drawText(text.translated(-1, -1), alignment, message);
             p.setPen(QColor(0, 0, 0));
-            p.drawText(label, alignment, message);
+            p.drawText(text, alignment, message);
             p.restore();
             placeButtons(p, "game", panel, {}, {}, true);
         });

@@ -19,6 +19,27 @@ qreal deviceScale(const QPainter &p)
     return p.deviceTransform().m11();
 }
 
+qreal relativeLuminance(const QColor &colour)
+{
+    auto linear = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+qreal contrastRatio(const QColor &a, const QColor &b)
+{
+    const qreal la = relativeLuminance(a);
+    const qreal lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor deepenedFor(const QColor &colour, const QColor &backdrop, qreal contrast)
+{
+    QColor deep = colour;
+    for (int percent = 100; percent > 0 && contrastRatio(deep, backdrop) < contrast; --percent)
+        deep = QColor(colour.red() * percent / 100, colour.green() * percent / 100, colour.blue() * percent / 100);
+    return deep;
+}
+
 Studio::Studio(const QString &iconFolder) : m_iconFolder(iconFolder) {}
 
 QFont Studio::font(const QString &family, qreal pixelSize, bool bold)
@@ -59,10 +80,29 @@ void Studio::drawPane(QPainter &p, const Outline &outline, const PaneStyle &styl
 // ---------------------------------------------------------------- decorative letters
 
 void Studio::drawHeading(QPainter &p, const QRectF &box, const QStringList &lines, const QColor &colour,
-                         qreal maxPixelSize) const
+                         const QColor &backdrop, qreal maxPixelSize) const
 {
-    // Room for the outline and the shadow around the letters.
-    const QRectF room = box.adjusted(3, 2, -5, -4);
+    // Yellow and gold cannot be darkened far enough to read on the light panes without turning
+    // brown, so they keep their colour on a dark plaque.
+    const bool plaque = relativeLuminance(colour) > 0.3;
+    const QColor plaqueColour(50, 36, 24);
+    const QColor ground = plaque ? plaqueColour : backdrop;
+    QColor faceTop;
+    QColor faceBottom;
+    if (plaque) {
+        faceTop = colour.lighter(125);
+        faceBottom = colour.darker(112);
+    } else {
+        // The lightest part of the face still reaches the contrast, with a little to spare.
+        faceTop = deepenedFor(colour, backdrop, minimumContrast + 0.1);
+        faceBottom = faceTop.darker(135);
+    }
+    for (const QColor &face : {faceTop, faceBottom})
+        if (contrastRatio(face, ground) < minimumContrast)
+            throw std::logic_error("heading " + lines.join(' ').toStdString() + " would not read on its backdrop");
+
+    // Room for the outline and the shadow around the letters, or for the plaque's rim.
+    const QRectF room = plaque ? box.adjusted(9, 4, -9, -5) : box.adjusted(3, 2, -5, -4);
     qreal size = qMin(maxPixelSize, room.height() / lines.size() * 1.25);
     QPainterPath path;
     for (; size > 6; size -= 0.5) {
@@ -87,40 +127,58 @@ void Studio::drawHeading(QPainter &p, const QRectF &box, const QStringList &line
 
     const qreal outlineWidth = qBound<qreal>(0.6, size / 18, 2.6);
     const int shadowSteps = size < 24 ? 1 : 3;
-    const QColor dark = colour.darker(250);
 
     p.save();
-    // Soft shadow: a few offset copies at low opacity read as a blur and stay deterministic.
-    p.setPen(Qt::NoPen);
-    for (int i = shadowSteps; i >= 1; --i) {
-        QColor shadow(0, 0, 0, size < 24 ? 60 : 38);
-        p.setBrush(shadow);
-        QPainterPathStroker stroker;
-        stroker.setWidth(outlineWidth + i * qMin<qreal>(1.2, size / 24));
-        stroker.setJoinStyle(Qt::RoundJoin);
-        const QPainterPath fat = stroker.createStroke(path).united(path);
-        const qreal offset = qMin<qreal>(outlineWidth * 0.9 + 1, size / 14);
-        p.drawPath(fat.translated(offset, offset));
+    if (plaque) {
+        // A dark plaque with a faint bevel line inside its edge.
+        const QRectF plate = box.adjusted(1.5, 1.5, -1.5, -1.5);
+        const qreal radius = qMin<qreal>(10, plate.height() / 4);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 45));
+        p.drawRoundedRect(plate.translated(1, 1), radius, radius);
+        p.setBrush(plaqueColour);
+        p.drawRoundedRect(plate, radius, radius);
+        p.setPen(QPen(QColor(255, 255, 255, 40), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(plate.adjusted(2, 2, -2, -2), radius - 1.5, radius - 1.5);
+    } else {
+        // Soft shadow: a few offset copies at low opacity read as a blur and stay deterministic.
+        p.setPen(Qt::NoPen);
+        for (int i = shadowSteps; i >= 1; --i) {
+            QColor shadow(0, 0, 0, size < 24 ? 45 : 38);
+            p.setBrush(shadow);
+            QPainterPathStroker stroker;
+            stroker.setWidth(outlineWidth + i * qMin<qreal>(1.2, size / 24));
+            stroker.setJoinStyle(Qt::RoundJoin);
+            const QPainterPath fat = stroker.createStroke(path).united(path);
+            const qreal offset = qMin<qreal>(outlineWidth * 0.9 + 1, size / 14);
+            p.drawPath(fat.translated(offset, offset));
+        }
     }
-    // Outline.
-    p.setPen(QPen(dark, outlineWidth * 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-    // Gradient face, light at the top like lit enamel.
+    // Outline: dark around big letters; small dark letters get a light halo instead, which keeps
+    // their counters open. Light letters on the plaque need neither.
+    if (!plaque) {
+        const QColor edge = size < 32 ? QColor(255, 255, 255, 150) : faceTop.darker(220);
+        p.setPen(QPen(edge, outlineWidth * 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+    // Gradient face, lighter at the top like lit enamel.
     const QRectF face = path.boundingRect();
     QLinearGradient gradient(face.topLeft(), face.bottomLeft());
-    gradient.setColorAt(0.0, colour.lighter(150));
-    gradient.setColorAt(0.45, colour);
-    gradient.setColorAt(1.0, colour.darker(135));
+    gradient.setColorAt(0.0, faceTop);
+    gradient.setColorAt(1.0, faceBottom);
     p.setPen(Qt::NoPen);
     p.setBrush(gradient);
     p.drawPath(path);
-    // A gloss on the upper half of the letters.
-    p.setClipPath(path);
-    QLinearGradient gloss(face.topLeft(), QPointF(face.left(), face.center().y()));
-    gloss.setColorAt(0, QColor(255, 255, 255, 120));
-    gloss.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(QRectF(face.left(), face.top(), face.width(), face.height() / 2), gloss);
+    if (plaque) {
+        // A gloss on the upper half of light letters; on dark ones it would cost contrast.
+        p.setClipPath(path);
+        QLinearGradient gloss(face.topLeft(), QPointF(face.left(), face.center().y()));
+        gloss.setColorAt(0, QColor(255, 255, 255, 120));
+        gloss.setColorAt(1, QColor(255, 255, 255, 0));
+        p.fillRect(QRectF(face.left(), face.top(), face.width(), face.height() / 2), gloss);
+    }
     p.restore();
 }
 
@@ -136,6 +194,29 @@ const QByteArray &Studio::svg(const QString &name) const
         found = m_svgCache.emplace(name, file.readAll()).first;
     }
     return found->second;
+}
+
+QRectF Studio::iconInk(const QString &name) const
+{
+    auto found = m_inkCache.find(name);
+    if (found != m_inkCache.end())
+        return found->second;
+    const int side = 240;
+    QImage layer(side, side, QImage::Format_ARGB32);
+    layer.fill(Qt::transparent);
+    {
+        QPainter lp(&layer);
+        QSvgRenderer renderer(svg(name));
+        renderer.render(&lp, QRectF(0, 0, side, side));
+    }
+    QRect ink;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            if (qAlpha(layer.pixel(x, y)) > 0)
+                ink |= QRect(x, y, 1, 1);
+    const QRectF fraction(qreal(ink.left()) / side, qreal(ink.top()) / side, qreal(ink.width()) / side,
+                          qreal(ink.height()) / side);
+    return m_inkCache.emplace(name, fraction).first->second;
 }
 
 void Studio::drawIcon(QPainter &p, const QString &name, const QRectF &box, const QColor &colour) const
@@ -168,26 +249,33 @@ QColor towardWhite(const QColor &colour, qreal share, int alpha)
                   qRound(colour.blue() + (255 - colour.blue()) * share), alpha);
 }
 
-// The word's lines as one outline, each line centred on x = 0; lines sit closer than the
-// font's own spacing, which leaves room for accents that two short lines never need.
+// The word's lines as one outline, each line centred on x = 0. A second line comes as close as it
+// can while its letters stay a clear gap away from the first one's: the descenders of the one never
+// meet the ascenders and accents of the other, and lines without them sit snugly.
 QPainterPath wordPath(const QStringList &lines, qreal size)
 {
     const QFont f = Studio::font(Studio::garamond(), size, true);
-    const QFontMetricsF m(f);
     QPainterPath text;
-    qreal baseline = 0;
     for (const QString &line : lines) {
         QPainterPath linePath;
-        linePath.addText(0, baseline, f, line);
-        linePath.translate(-m.horizontalAdvance(line) / 2, 0);
+        linePath.addText(0, 0, f, line);
+        linePath.translate(-linePath.boundingRect().center().x(), 0);
+        if (!text.isEmpty()) {
+            QPainterPathStroker stroker;
+            stroker.setWidth(size * 0.24);
+            const QPainterPath keepClear = stroker.createStroke(text).united(text);
+            qreal pitch = size * 0.6;
+            while (keepClear.intersects(linePath.translated(0, pitch)))
+                pitch += 0.25;
+            linePath.translate(0, pitch);
+        }
         text.addPath(linePath);
-        baseline += size * 0.86;
     }
     return text;
 }
 
 // The word at the largest size that fits the box, on one line or split in two at a blank.
-QPainterPath fitWord(const QString &word, const QSizeF &box, qreal maxSize)
+QPainterPath fitWord(const QString &word, const QSizeF &box, qreal maxSize, qsizetype *lineCount = nullptr)
 {
     QList<QStringList> candidates{{word}};
     const QStringList parts = word.split(' ');
@@ -202,6 +290,8 @@ QPainterPath fitWord(const QString &word, const QSizeF &box, qreal maxSize)
             if (bounds.width() <= box.width() && bounds.height() <= box.height()) {
                 best = path;
                 bestSize = size;
+                if (lineCount)
+                    *lineCount = lines.size();
                 break;
             }
         }
@@ -260,35 +350,54 @@ void Studio::drawButton(QPainter &p, const QSizeF &size, const ButtonLook &look,
     QColor colour;
     switch (state) {
     case ButtonState::Normal: colour = ink::black; break;
-    case ButtonState::Over: colour = look.colour; break;
-    case ButtonState::Down: colour = look.colour.darker(145); break;
+    // Lit and pressed words read on the tile's palest tint of their colour, deepened where needed.
+    case ButtonState::Over:
+        colour = deepenedFor(look.colour, towardWhite(look.colour, 0.75, 255), minimumContrast + 0.1);
+        break;
+    case ButtonState::Down:
+        colour = deepenedFor(look.colour.darker(145), towardWhite(look.colour, 0.6, 255), minimumContrast + 0.1);
+        break;
     case ButtonState::Disabled: colour = QColor(150, 150, 150); break;
     }
     const QPointF shift = state == ButtonState::Down ? QPointF(1, 1) : QPointF(0, 0);
 
     // Where the icon and the word go.
     QRectF iconBox;
-    QRectF wordBox;
+    QPainterPath word;
     if (look.layout == ButtonLayout::IconOnly) {
         const qreal side = qMin(size.width(), size.height()) - 18;
         iconBox = QRectF((size.width() - side) / 2, (size.height() - side) / 2, side, side);
     } else {
         // The icon keeps to about a third of the width, so short words still get big letters.
-        const qreal side = std::min({size.height() - 14, qreal(44), size.width() * 0.33});
-        iconBox = QRectF(8, (size.height() - side) / 2, side, side);
-        wordBox = QRectF(iconBox.right() + 4, 5, size.width() - iconBox.right() - 4 - 7, size.height() - 10);
+        // A word that needs two lines takes a smaller icon and margins: its letters need the room.
+        const QRectF ink = iconInk(look.icon);
+        for (const bool compact : {false, true}) {
+            const qreal side = std::min({size.height() - 14, qreal(44), size.width() * 0.33}) * (compact ? 0.85 : 1);
+            // Icon and word keep clear of the tile's edge, and as a group sit in the middle of it.
+            const qreal pad = compact ? 5 : qMax<qreal>(8, size.height() * 0.14);
+            const QRectF inner = tile.adjusted(pad, 4, -pad, -4);
+            const qreal inkWidth = ink.width() * side;
+            const qreal gap = compact ? 5 : qMax<qreal>(6, side * 0.2);
+            const QRectF wordBox(inner.left() + inkWidth + gap, inner.top(), inner.width() - inkWidth - gap,
+                                 inner.height());
+            qsizetype lines = 1;
+            word = fitWord(look.word, wordBox.size(), look.maxWordSize, &lines);
+            const QRectF bounds = word.boundingRect();
+            const qreal left = inner.left() + (inner.width() - (inkWidth + gap + bounds.width())) / 2;
+            iconBox = QRectF(left - ink.left() * side, (size.height() - side) / 2, side, side);
+            word.translate(QPointF(left + inkWidth + gap, wordBox.center().y() - bounds.height() / 2) - bounds.topLeft());
+            if (lines == 1)
+                break;
+        }
     }
 
     auto drawInk = [&](const QPointF &offset, const QColor &c) {
         drawIcon(p, look.icon, iconBox.translated(offset), c);
-        if (look.word.isEmpty())
+        if (word.isEmpty())
             return;
-        QPainterPath text = fitWord(look.word, wordBox.size(), look.maxWordSize);
-        const QRectF bounds = text.boundingRect();
-        text.translate(wordBox.center() - bounds.center() + offset);
         p.setPen(Qt::NoPen);
         p.setBrush(c);
-        p.drawPath(text);
+        p.drawPath(word.translated(offset));
     };
 
     if (state == ButtonState::Disabled)

@@ -74,9 +74,13 @@ public:
     void drawPane(QPainter &p, const Outline &outline, const PaneStyle &style) const;
 
     // Words in decorative letters: shadow, dark outline, gradient fill in the given colour.
-    // Lines are centred in the box at the largest size that fits.
+    // Lines are centred in the box at the largest size that fits. The letters' face reads against
+    // the backdrop (the colour behind the box) at a contrast of at least `minimumContrast`: a dark
+    // ink is deepened as far as that needs, a light ink (yellow, gold) keeps its colour on a dark
+    // plaque that fills the box.
     void drawHeading(QPainter &p, const QRectF &box, const QStringList &lines, const QColor &colour,
-                     qreal maxPixelSize = 200) const;
+                     const QColor &backdrop, qreal maxPixelSize = 200) const;
+    static constexpr qreal minimumContrast = 4.5;
 
     // An icon from the icon folder, flooded with one colour.
     void drawIcon(QPainter &p, const QString &name, const QRectF &box, const QColor &colour) const;
@@ -107,8 +111,18 @@ public:
 private:
     QString m_iconFolder;
     mutable std::map<QString, QByteArray> m_svgCache;
+    mutable std::map<QString, QRectF> m_inkCache;
     const QByteArray &svg(const QString &name) const;
+    // The part of an icon's square that holds ink, as fractions of the square.
+    QRectF iconInk(const QString &name) const;
 };
+
+// Relative luminance of an opaque colour, and the contrast ratio of two (1 to 21), as the
+// accessibility guidelines for text define them.
+qreal relativeLuminance(const QColor &colour);
+qreal contrastRatio(const QColor &a, const QColor &b);
+// The colour darkened, keeping its hue, just far enough to reach the contrast against the backdrop.
+QColor deepenedFor(const QColor &colour, const QColor &backdrop, qreal contrast);
 
 // The device pixels per logical pixel of whatever the painter draws on.
 qreal deviceScale(const QPainter &p);
