@@ -5,6 +5,7 @@
 #include "TImageButton.h"
 #include "TPictureText.h"
 #include "TShadowLabel.h"
+#include "TShapedForm.h"
 
 #include <QAccessibleWidget>
 #include <QStringList>
@@ -124,6 +125,11 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
     // A window's background picture: its words are read from picture texts.
     if (className == QLatin1String("TShapedForm"))
         return new HiddenAccessible(widget);
+    // The game's own windows (drawn on a shaped background) are application
+    // windows, named by their title.
+    if (widget->isWindow() && className == QLatin1String(object->metaObject()->className()) &&
+        widget->findChild<TShapedForm *>(QString(), Qt::FindDirectChildrenOnly))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String("TImageButton"))
         return new ImageButtonAccessible(static_cast<TImageButton *>(widget));
     if (className == QLatin1String("TShadowLabel")) {

@@ -856,6 +856,8 @@ void GameWindowTest::closingHidesAndSignalsMenu()
 void GameWindowTest::screenReaderFollowsTheGame()
 {
     QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_game.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Sudoku"));
     const auto readable = [window] {
         QList<QAccessibleInterface*> shown;
         for (int i = 0; i < window->childCount(); ++i)
