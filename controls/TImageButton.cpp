@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopeGuard>
 
 TImageButton::TImageButton(QWidget *parent) : QWidget(parent)
 {
@@ -229,10 +230,16 @@ bool TImageButton::clickStep()
     QPointer<TImageButton> self(this);
     repaint();
     m_clicking = true;
-    emit OnClick();
+    {
+        // Also when a handler's error leaves through here.
+        const auto clicked = qScopeGuard([self] {
+            if (self)
+                self->m_clicking = false;
+        });
+        emit OnClick();
+    }
     if (!self)
         return false;
-    m_clicking = false;
     if (switchedOff()) {
         m_keepsPressedLook = true;
         return false;
