@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QWidget>
 
 QColor ColorFromValue(std::uint32_t value)
 {
@@ -21,4 +22,14 @@ QColor ColorFromValue(std::uint32_t value)
     case SystemColor::InfoText: return palette.color(QPalette::ToolTipText);
     default: return Qt::black;
     }
+}
+
+void KeepLookWhenDisabled(QWidget *window)
+{
+    QPalette palette = window->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setBrush(QPalette::Disabled, r, palette.brush(QPalette::Active, r));
+    }
+    window->setPalette(palette);
 }

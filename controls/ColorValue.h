@@ -4,6 +4,8 @@
 #include <QColor>
 #include <cstdint>
 
+class QWidget;
+
 // System colours the layouts name (the low byte is the system colour index).
 namespace SystemColor {
 inline constexpr std::uint32_t ButtonFace = 0x8000000F;
@@ -20,3 +22,8 @@ inline constexpr std::uint32_t InfoText = 0x80000017;
 // the application palette (button face, window text, grey text, highlight ...);
 // an unknown system index gives black.
 QColor ColorFromValue(std::uint32_t value);
+
+// A locked window (disabled while another one is up) keeps its look: labels
+// are not greyed out, picture buttons keep their pictures; only controls
+// switched off themselves show it.
+void KeepLookWhenDisabled(QWidget *window);

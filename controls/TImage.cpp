@@ -1,11 +1,14 @@
 // A still picture on a window: drawn as it is, also while its window is locked.
 #include "TImage.h"
 
+#include "Accessibility.h"
+
 #include <QPainter>
 
 TImage::TImage(QWidget *parent)
     : QWidget(parent)
 {
+    InstallAccessibleInterfaces();
     // Pictures are decoration: the pointer passes through to the panel below
     // (the About panel resets the link fonts on moves over it).
     setAttribute(Qt::WA_TransparentForMouseEvents);

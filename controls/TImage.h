@@ -2,15 +2,21 @@
 #pragma once
 
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 // The menu's headings and the worked example's diagrams. Unlike a QLabel, the
 // picture is never greyed out when the window is disabled: a locked menu keeps
 // its look, only its column buttons show their disabled pictures.
+//
+// `PictureWord` holds the words a heading picture shows; screen readers read
+// it as a heading. A picture without words is a graphic named by its
+// accessible name.
 class TImage : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
+    Q_PROPERTY(QString PictureWord READ PictureWord WRITE setPictureWord)
 
 public:
     explicit TImage(QWidget *parent = nullptr);
@@ -18,9 +24,13 @@ public:
     QPixmap Picture() const { return m_picture; }
     void setPicture(const QPixmap &picture);
 
+    QString PictureWord() const { return m_pictureWord; }
+    void setPictureWord(const QString &word) { m_pictureWord = word; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QPixmap m_picture;
+    QString m_pictureWord;
 };

@@ -1,15 +1,20 @@
 // The picture button: its looks follow the pointer and the left mouse button.
 #include "TImageButton.h"
 
+#include "Accessibility.h"
 #include "ColorValue.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopeGuard>
 
 TImageButton::TImageButton(QWidget *parent) : QWidget(parent)
 {
+    InstallAccessibleInterfaces();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(50, 50);
@@ -47,7 +52,7 @@ void TImageButton::setBitmapUp(const QPixmap &picture)
 void TImageButton::setBitmapDisabled(const QPixmap &picture)
 {
     m_bitmapDisabled = picture;
-    if (!isEnabled() && !picture.isNull())
+    if (switchedOff() && !picture.isNull())
         resize(pictureSize(picture));
     update();
 }
@@ -71,7 +76,7 @@ void TImageButton::showPicture(const QPixmap &picture)
         return;
     m_currentBitmap = picture;
     // A disabled button keeps the size of its disabled picture, which is what it shows.
-    resize(pictureSize(!isEnabled() && !m_bitmapDisabled.isNull() ? m_bitmapDisabled : picture));
+    resize(pictureSize(switchedOff() && !m_bitmapDisabled.isNull() ? m_bitmapDisabled : picture));
     repaint();
 }
 
@@ -81,7 +86,7 @@ void TImageButton::paintEvent(QPaintEvent *)
         m_currentBitmap = m_bitmap;
     QPainter painter(this);
     painter.fillRect(rect(), ColorFromValue(SystemColor::ButtonFace));
-    if (!isEnabled() && !m_bitmapDisabled.isNull())
+    if (switchedOff() && !m_bitmapDisabled.isNull())
         painter.drawPixmap(QPoint(0, 0), m_bitmapDisabled);
     else if (!m_currentBitmap.isNull())
         painter.drawPixmap(QPoint(0, 0), m_currentBitmap);
@@ -94,6 +99,13 @@ bool TImageButton::event(QEvent *event)
     return QWidget::event(event);
 }
 
+// Switched off by itself or by a panel it lies on; a button whose window is
+// locked is disabled too, but not switched off.
+bool TImageButton::switchedOff() const
+{
+    return !isEnabledTo(window());
+}
+
 void TImageButton::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange) {
@@ -101,8 +113,16 @@ void TImageButton::changeEvent(QEvent *event)
             // A disabled button ignores the pointer: a press in progress ends here.
             m_leftHeld = false;
             m_clickArmed = false;
-            if (!m_bitmapDisabled.isNull())
+            if (switchedOff() && !m_bitmapDisabled.isNull())
                 resize(pictureSize(m_bitmapDisabled));
+        } else if (m_keepsPressedLook) {
+            m_keepsPressedLook = false;
+            if (!m_currentBitmap.isNull())
+                resize(pictureSize(m_currentBitmap));
+        } else {
+            // Whatever happened meanwhile (a press cut short by a window that
+            // locked this one, moves the button never saw), the pointer decides.
+            showPointerLook();
         }
         update();
     }
@@ -121,17 +141,30 @@ void TImageButton::pointerLeft()
         showPicture(m_bitmap);
 }
 
+void TImageButton::showPointerLook()
+{
+    m_pointerInside = isUnderPointer();
+    if (m_pointerInside)
+        pointerEntered();
+    else
+        pointerLeft();
+}
+
+// While its click runs (a modal question may be up) the button keeps the
+// pressed picture; the release step then looks where the pointer is.
 void TImageButton::enterEvent(QEnterEvent *event)
 {
     m_pointerInside = true;
-    pointerEntered();
+    if (!m_clicking)
+        pointerEntered();
     QWidget::enterEvent(event);
 }
 
 void TImageButton::leaveEvent(QEvent *event)
 {
     m_pointerInside = false;
-    pointerLeft();
+    if (!m_clicking)
+        pointerLeft();
     QWidget::leaveEvent(event);
 }
 
@@ -174,12 +207,58 @@ void TImageButton::mouseMoveEvent(QMouseEvent *event)
         pointerLeft();
 }
 
-bool TImageButton::isUnderPointer(QPoint position) const
+// Whether this button is the control under the pointer's current screen
+// position (disabled controls count as well); another window in front of it
+// hides it.
+bool TImageButton::isUnderPointer() const
 {
-    if (!rect().contains(position))
+    if (!isVisible())
+        return false;
+    const QPoint global = QCursor::pos();
+    if (!rect().contains(mapFromGlobal(global)))
         return false;
     const QWidget *top = window();
-    return top == this || top->childAt(mapTo(top, position)) == this;
+    if (const QWidget *front = QApplication::topLevelAt(global); front && front != top)
+        return false;
+    return top == this || top->childAt(top->mapFromGlobal(global)) == this;
+}
+
+// OnClick, with the pressed picture showing while it runs. False when the
+// button is gone or its own click switched it off: its look then stays frozen.
+bool TImageButton::clickStep()
+{
+    QPointer<TImageButton> self(this);
+    repaint();
+    m_clicking = true;
+    {
+        // Also when a handler's error leaves through here.
+        const auto clicked = qScopeGuard([self] {
+            if (self)
+                self->m_clicking = false;
+        });
+        emit OnClick();
+    }
+    if (!self)
+        return false;
+    if (switchedOff()) {
+        m_keepsPressedLook = true;
+        return false;
+    }
+    return true;
+}
+
+// After a release: lit while the pointer is still over the button, normal
+// otherwise. A button locked with its window takes no pointer until the window
+// is enabled again, so it shows its normal picture meanwhile.
+void TImageButton::showReleasedLook()
+{
+    m_pointerInside = isUnderPointer();
+    if (!isEnabled()) {
+        showPicture(m_bitmap);
+        return;
+    }
+    const QPixmap &lit = !m_bitmapUp.isNull() ? m_bitmapUp : m_bitmapOver;
+    showPicture(m_pointerInside && !lit.isNull() ? lit : m_bitmap);
 }
 
 void TImageButton::mouseReleaseEvent(QMouseEvent *event)
@@ -191,20 +270,23 @@ void TImageButton::mouseReleaseEvent(QMouseEvent *event)
     m_clickArmed = false;
 
     QPointer<TImageButton> self(this);
-    if (clicks) {
-        repaint();   // the pressed picture shows while the click is handled
-        emit OnClick();
-        if (!self || !isEnabled())
-            return;   // disabled by its own click: the pressed look stays frozen
-    }
-
-    emit OnMouseUp(event->button(), event->modifiers(), event->position().toPoint());
-    if (!self || !isEnabled())
+    if (clicks && !clickStep())
         return;
-    const bool over = isUnderPointer(event->position().toPoint());
-    m_pointerInside = over;
-    if (!m_bitmapUp.isNull())
-        showPicture(over ? m_bitmapUp : m_bitmap);
-    else
-        showPicture(over && !m_bitmapOver.isNull() ? m_bitmapOver : m_bitmap);
+    if (isEnabled())
+        emit OnMouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    if (self && !switchedOff())
+        showReleasedLook();
+}
+
+void TImageButton::click()
+{
+    if (!isEnabled())
+        return;
+    m_leftHeld = false;
+    m_clickArmed = false;
+    if (!m_bitmapDown.isNull())
+        showPicture(m_bitmapDown);
+    QPointer<TImageButton> self(this);
+    if (clickStep() && self)
+        showReleasedLook();
 }

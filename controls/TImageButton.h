@@ -12,6 +12,12 @@
 // without one keeps its last look. Pictures are drawn unscaled at their
 // device-independent size, so "@2x" pictures keep the layout's sizes.
 //
+// Only a button switched off itself (or through a panel it lies on) shows its
+// disabled picture; a button whose window is locked while another window is up
+// keeps its look. When it is enabled again it shows the picture for where the
+// pointer is then, except after its own click switched it off: that button
+// keeps the pressed look until the pointer next enters or leaves it.
+//
 // The hint is the widget's toolTip (set it in Designer as usual); it is shown
 // by the application's balloon hint (TArrowHint) while `ShowHint` is true,
 // never by Qt's own tooltip. The accessible name is the hint, or `PictureWord`
@@ -56,6 +62,10 @@ public:
     // A picture's size in layout pixels.
     static QSize pictureSize(const QPixmap &picture);
 
+    // A click without the mouse (a screen reader's press action): the pressed
+    // picture, OnClick, then the picture for where the pointer is.
+    void click();
+
 signals:
     // Raised on a click: the left button released over the button after it went
     // down on it (not for the second press of a double click). The pressed
@@ -78,9 +88,13 @@ protected:
 private:
     void showPicture(const QPixmap &picture);
     void press(QMouseEvent *event, bool canClick);
+    bool clickStep();
+    void showReleasedLook();
+    void showPointerLook();
     void pointerEntered();
     void pointerLeft();
-    bool isUnderPointer(QPoint position) const;
+    bool isUnderPointer() const;
+    bool switchedOff() const;
     void updateAccessibleName();
 
     QPixmap m_bitmapOver, m_bitmapDown, m_bitmapUp, m_bitmap, m_currentBitmap, m_bitmapDisabled;
@@ -88,5 +102,7 @@ private:
     bool m_leftHeld = false;     // left button went down on the button and is still held
     bool m_clickArmed = false;   // ... and that press may end in a click
     bool m_pointerInside = false;
+    bool m_clicking = false;          // OnClick is running (a modal question may be up)
+    bool m_keepsPressedLook = false;  // its own click switched it off
     QString m_pictureWord;
 };

@@ -92,6 +92,22 @@ void TSensitiveLabel::setAutoSize(bool autoSize)
         adjustSize();
 }
 
+void TSensitiveLabel::setText(const QString &text)
+{
+    QLabel::setText(text);
+    if (m_autoSize)
+        adjustSize();
+}
+
+void TSensitiveLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    // Also when the window hands the label another font (the menu puts its
+    // panel font back): the text must never be cut off.
+    if (event->type() == QEvent::FontChange && m_autoSize)
+        adjustSize();
+}
+
 QColor TSensitiveLabel::fontColor() const
 {
     return palette().color(QPalette::WindowText);
@@ -114,8 +130,6 @@ void TSensitiveLabel::takeLook(const LabelFontLook &look)
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, look.color);
     setPalette(colours);
-    if (m_autoSize)
-        adjustSize();
     update();
 }
 

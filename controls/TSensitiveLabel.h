@@ -24,7 +24,9 @@ struct LabelFontLook
 // holds); a left or right press takes `FontMouseDown` while `ActiveMouseDown`
 // is true; leaving or releasing any button returns to NormalFont(). Only
 // colour, family, size and style are copied, so other attributes stay.
-// Font colours are separate properties because QFont has none.
+// Font colours are separate properties because QFont has none. With `AutoSize`
+// the label fits its text whenever its font or its text changes, whoever
+// changes them.
 class TSensitiveLabel : public QLabel
 {
     Q_OBJECT
@@ -54,6 +56,9 @@ public:
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
 
+    // QLabel's, plus the automatic size.
+    void setText(const QString &text);
+
     // The look every link label returns to: the game's default control font
     // ("MS Sans Serif", 8 points, window-text colour, no style), captured when
     // the first link label is built and shared by all of them.
@@ -69,6 +74,7 @@ signals:
     void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

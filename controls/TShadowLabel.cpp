@@ -1,13 +1,16 @@
 // The shadow label: the caption drawn in the shadow colour first, then in the font colour.
 #include "TShadowLabel.h"
 
+#include "Accessibility.h"
 #include "ColorValue.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 
 TShadowLabel::TShadowLabel(QWidget *parent) : QWidget(parent)
 {
+    InstallAccessibleInterfaces();
     m_shadowColor = ColorFromValue(SystemColor::ButtonHighlight);
     resize(65, 17);
 }
@@ -35,6 +38,8 @@ void TShadowLabel::setText(const QString &text)
     m_text = text;
     adjustToText();
     update();
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TShadowLabel::setShadowColor(const QColor &color)

@@ -14,13 +14,16 @@
 #include <chrono>
 #include <thread>
 
+#include "Accessibility.h"
 #include "BestResults.h"
+#include "ColorValue.h"
 #include "DealPuzzle.h"
 #include "StandardDialogs.h"
 #include "WindowPlacement.h"
 #include "TArrowHint.h"
 #include "TF_Wyniki.h"
 #include "TImageButton.h"
+#include "TPictureText.h"
 #include "TShadowLabel.h"
 #include "TShapedForm.h"
 
@@ -125,11 +128,24 @@ TFSudoku::TFSudoku(QWidget* parent)
     for (TShadowLabel* message : {ui->ShadowLabel1, ui->ShadowLabel2})
         message->setFont(messageFont(message->height()));
 
+    // Behind the results window the game keeps its look: only the window is
+    // locked, the clock keeps its ink and the buttons their pictures.
+    KeepLookWhenDisabled(this);
+
+    // What a screen reader reads, in this order: the title on the window's
+    // picture, the board row by row, the clock, the buttons from the top, and
+    // a message panel when one is up (it announces itself).
+    new TPictureText(QStringLiteral("Diagram SUDOKU"), QRect(60, 8, 300, 44), this);
     createCells();
-    // The clock and the message panels lie above the cells and the buttons.
-    ui->p_czas->raise();
-    ui->PanelZle->raise();
-    ui->PanelKoniec->raise();
+    // Raising also stacks: the clock and the message panels lie above the
+    // cells and the buttons.
+    ReadInOrder({ui->p_czas, ui->ImageButton7, ui->ImageButton1, ui->ImageButton3, ui->ImageButton8, ui->ImageButton2,
+                 ui->PanelZle, ui->PanelKoniec});
+    for (QLabel* picture : {ui->Image1, ui->Image2})
+        picture->setAccessibleName(QStringLiteral("UWAGA"));
+    ReadAsAlert(ui->PanelZle);
+    ReadAsAlert(ui->PanelKoniec);
+    showClock(QStringLiteral("00:00:00"));
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -413,7 +429,7 @@ void TFSudoku::ImageButton1Click()
     setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
                       false);
     m_clock.Reset();
-    ui->p_czas->setText(QStringLiteral("00:00:00"));
+    showClock(QStringLiteral("00:00:00"));
     ui->PanelZle->hide();
     ui->PanelKoniec->hide();
 
@@ -474,7 +490,15 @@ void TFSudoku::ImageButton3Click()
 void TFSudoku::TimerTimer()
 {
     m_clock.Tick();
-    ui->p_czas->setText(QString::fromStdString(m_clock.Text()));
+    showClock(QString::fromStdString(m_clock.Text()));
+}
+
+void TFSudoku::showClock(const QString& text)
+{
+    // The clock is named "Czas gry"; a screen reader hears the time as its
+    // description, one change a second.
+    ui->p_czas->setText(text);
+    ui->p_czas->setAccessibleDescription(text);
 }
 
 // --- Verification and the end of a game -----------------------------------

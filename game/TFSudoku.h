@@ -96,6 +96,7 @@ private:
     void setButtonsEnabled(std::initializer_list<QWidget*> buttons, bool enabled);
     Board::Snapshot snapshotFromCells() const;
     void showMessage(const QString& text);
+    void showClock(const QString& text);
 
     Ui::TFSudoku* ui;
     QTimer* Timer = nullptr;

@@ -7,10 +7,12 @@
 #include <QFont>
 #include <QLabel>
 
+#include "Accessibility.h"
 #include "BestResults.h"
 #include "StandardDialogs.h"
 #include "WindowPlacement.h"
 #include "TImageButton.h"
+#include "TPictureText.h"
 #include "TShapedForm.h"
 #include "TimeText.h"
 
@@ -43,6 +45,9 @@ TF_Wyniki::TF_Wyniki(QWidget* parent)
     ui->ShapedForm1->Loaded();
     setFont(resultsFont());
 
+    // The heading on the window's picture, for screen readers.
+    new TPictureText(QStringLiteral("Najlepsze wyniki"), QRect(40, 4, 210, 34), this);
+
     // The twenty labels follow one formula, so they are made here rather than
     // stored one by one: name at left 46, time at left 217, one row per place.
     for (int place = 0; place < 10; ++place) {
@@ -50,6 +55,9 @@ TF_Wyniki::TF_Wyniki(QWidget* parent)
         name->setObjectName(QStringLiteral("n%1").arg(place + 1));
         name->move(NameLeft, PlaceTops[place]);
         auto* time = new QLabel(this);
+        // A screen reader reads a place as one line, the name's label with
+        // the time ("1. Zofia, 00:12:34"); the time's label alone is passed over.
+        HideFromScreenReaders(time);
         time->setObjectName(QStringLiteral("t%1").arg(place + 1));
         time->move(TimeLeft, PlaceTops[place]);
         for (QLabel* label : {name, time}) {
@@ -107,9 +115,12 @@ void TF_Wyniki::FormShow()
         if (const auto entry = results.Entry(place)) {
             name->setText(QString::fromStdString(entry->name));
             time->setText(QString::fromStdString(TimeText(entry->seconds)));
+            name->setAccessibleName(
+                QStringLiteral("%1. %2, %3").arg(QString::number(place), name->text(), time->text()));
         } else {
             name->setText(EmptyName);
             time->setText(EmptyTime);
+            name->setAccessibleName(QStringLiteral("%1. %2").arg(QString::number(place), EmptyName));
         }
         name->adjustSize();
         time->adjustSize();

@@ -4,6 +4,8 @@
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPodglad.h"
 
+#include "controls/Accessibility.h"
+#include "controls/TPictureText.h"
 #include "shell/TForm1.h"
 #include "shell/WindowLook.h"
 
@@ -20,6 +22,16 @@ TFPodglad::TFPodglad(QWidget *parent)
     UsePixelFontHeights(this);
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
+    // The heading, the diagram and its three labels are drawn on the
+    // window's picture; screen readers read them from here, then the button.
+    new TPictureText(QStringLiteral("Podgląd"), QRect(30, 4, 150, 44), this);
+    new TPictureText(QStringLiteral("kolumna"), QRect(284, 24, 70, 20), this);
+    new TPictureText(QStringLiteral("kwadrat (3x3 kratki)"), QRect(10, 70, 90, 36), this);
+    new TPictureText(QStringLiteral("rząd"), QRect(28, 218, 40, 20), this);
+    new TPictureText(QStringLiteral("Przykładowy diagram: zaznaczone są kwadrat 3x3 w lewym górnym rogu, "
+                                    "siódma kolumna i szósty rząd"),
+                     QRect(110, 62, 240, 238), this);
+    ReadInOrder({ui->ImageButton1});
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFPodglad::ImageButton1Click);
 }
 

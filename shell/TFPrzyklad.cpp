@@ -4,6 +4,8 @@
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPrzyklad.h"
 
+#include "controls/Accessibility.h"
+#include "controls/TPictureText.h"
 #include "shell/TFRady.h"
 #include "shell/TForm1.h"
 #include "shell/WindowLook.h"
@@ -22,6 +24,12 @@ TFPrzyklad::TFPrzyklad(QWidget *parent)
     UsePixelFontHeights(this);
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
+    // Screen readers read the heading on the picture, then each step's
+    // heading before its diagram and its text, then the buttons.
+    new TPictureText(QStringLiteral("Przykład"), QRect(120, 6, 200, 50), this);
+    ReadInOrder({ui->Image2, ui->Image1, ui->Label1, ui->Label2, ui->Image3, ui->Image4, ui->Label3, ui->Image5,
+                 ui->Image6, ui->Label4, ui->Label5, ui->Image7, ui->Image8, ui->Image9});
+    ReadInOrder({ui->Panel1, ui->ImageButton3, ui->StopPanel, ui->ImageButton2, ui->ImageButton1});
     FormCreate();
 
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFPrzyklad::ImageButton1Click);

@@ -4,6 +4,8 @@
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFRady.h"
 
+#include "controls/Accessibility.h"
+#include "controls/TPictureText.h"
 #include "shell/TFPrzyklad.h"
 #include "shell/TForm1.h"
 #include "shell/WindowLook.h"
@@ -21,6 +23,16 @@ TFRady::TFRady(QWidget *parent)
     UsePixelFontHeights(this);
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
+    // The heading and the three tips are drawn on the window's picture;
+    // screen readers read them from here, then the button.
+    new TPictureText(QStringLiteral("Trzy dobre rady"), QRect(14, 4, 204, 38), this);
+    new TPictureText(QStringLiteral("1. Zaczynaj od uzupełniania rzędów, w których pozostało niewiele pustych kratek"),
+                     QRect(8, 54, 215, 54), this);
+    new TPictureText(QStringLiteral("2. Przeszukuj małe kwadraty, w których jest niewiele pustych kratek"),
+                     QRect(8, 114, 215, 52), this);
+    new TPictureText(QStringLiteral("3. Na końcu sprawdź w całym diagramie, czy wszystkie kratki są zapełnione"),
+                     QRect(8, 172, 215, 50), this);
+    ReadInOrder({ui->ImageButton1});
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFRady::ImageButton1Click);
 }
 

@@ -4,6 +4,7 @@
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TForm1.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ColorValue.h"
 #include "controls/TArrowHint.h"
 #include "game/TFSudoku.h"
@@ -38,6 +39,10 @@ TForm1::TForm1(QWidget *parent)
     }
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
+    // Read by screen readers as seen: the column of buttons, then the pane on
+    // the right from its title down to the panel shown.
+    ReadInOrder({ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3, ui->Image1, ui->Label2,
+                 ui->PanelOpis, ui->PanelAbout, ui->PanelExit, ui->PanelNew});
 
     ArrowHint = new TArrowHint(this);
     ArrowHint->setObjectName(QStringLiteral("ArrowHint"));

@@ -26,16 +26,6 @@ void UsePixelFontHeights(QWidget *root)
     }
 }
 
-void KeepLookWhenDisabled(QWidget *window)
-{
-    QPalette palette = window->palette();
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-        const auto r = static_cast<QPalette::ColorRole>(role);
-        palette.setBrush(QPalette::Disabled, r, palette.brush(QPalette::Active, r));
-    }
-    window->setPalette(palette);
-}
-
 void SetBalloonColour(std::uint32_t colour)
 {
     if (TArrowHint *hint = TArrowHint::application()) {

@@ -1,6 +1,7 @@
 // Finishing touches every window of the shell gets right after loading its layout.
 #pragma once
 
+#include "controls/ColorValue.h" // KeepLookWhenDisabled
 #include "controls/WindowPlacement.h"
 
 #include <QFont>
@@ -26,10 +27,6 @@ inline constexpr std::uint32_t Example = 12569087;  // light pink
 QFont PixelFont(QFont font);
 // Applies PixelFont to `root` and to every descendant with a font of its own.
 void UsePixelFontHeights(QWidget *root);
-
-// A locked window (disabled while another one is up) keeps its look: labels
-// are not greyed out. Picture buttons still show their disabled pictures.
-void KeepLookWhenDisabled(QWidget *window);
 
 
 // Sets the balloon hint's background, then its arrow background, to `colour`.

@@ -1,9 +1,11 @@
 // Tests of the picture button: its looks under real mouse events, clicks and the disabled state.
-// Mouse events go through the platform layer, as a real mouse's do (double clicks included).
+// Mouse events go through the platform layer, as a real mouse's do (double clicks included);
+// the pointer moves as a real one does, so the button can ask where it is.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "TImageButton.h"
 #include "TestPictures.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QSignalSpy>
 #include <QtTest>
@@ -28,15 +30,23 @@ private slots:
     void repaintAfterReleaseKeepsLitLook();
     void disablingWithoutDisabledPictureFreezesTheLook();
     void disabledPictureShowsAtItsOwnSize();
+    void clickThatDisablesKeepsPressedLook_data();
     void clickThatDisablesKeepsPressedLook();
+    void releaseLooksWhereThePointerIsNow();
     void settingBitmapResizesAtOnce();
     void doublePicturesKeepLayoutSize();
-    void accessibleNameIsHintOrPictureWord();
+    void screenReadersSeeAPushButton();
 
 private:
     QColor look() const { return paintedAt(m_button, QPoint(5, 5)); }
     QPoint centre() const { return m_button->rect().center(); }
     QPoint outside() const { return QPoint(200, 150); }
+    // The pointer itself moves (enter, leave and moves follow from it).
+    static void pointAt(QWidget *widget, QPoint position)
+    {
+        QCursor::setPos(widget->mapToGlobal(position));
+        QCoreApplication::processEvents();
+    }
 
     QWidget *m_window = nullptr;
     TImageButton *m_button = nullptr;
@@ -56,7 +66,7 @@ void ImageButtonTest::init()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
     // The pointer starts beside the button (a move to where it already is would be dropped).
-    QTest::mouseMove(m_window, outside() + QPoint(m_parkShift++ % 2, 0));
+    pointAt(m_window, outside() + QPoint(m_parkShift++ % 2, 0));
 }
 
 void ImageButtonTest::cleanup()
@@ -69,7 +79,7 @@ void ImageButtonTest::hoverPressReleaseLeaveShowsEachLook()
 {
     QCOMPARE(m_button->focusPolicy(), Qt::NoFocus);
     QCOMPARE(look(), Normal);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     QCOMPARE(look(), Over);
     QSignalSpy downs(m_button, &TImageButton::OnMouseDown);
     QTest::mousePress(m_button, Qt::LeftButton, {}, centre());
@@ -84,20 +94,20 @@ void ImageButtonTest::hoverPressReleaseLeaveShowsEachLook()
     QCOMPARE(ups.count(), 1);
     QCOMPARE(look(), Over);
 
-    QTest::mouseMove(m_window, outside());
+    pointAt(m_window, outside());
     QCOMPARE(look(), Normal);
 }
 
 void ImageButtonTest::releaseOutsideGivesNoClick()
 {
     QSignalSpy clicks(m_button, &TImageButton::OnClick);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     QTest::mousePress(m_button, Qt::LeftButton, {}, centre());
-    QTest::mouseMove(m_button, QPoint(100, 100));
+    pointAt(m_button, QPoint(100, 100));
     QCOMPARE(look(), Normal);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     QCOMPARE(look(), Over);
-    QTest::mouseMove(m_button, QPoint(100, 100));
+    pointAt(m_button, QPoint(100, 100));
     QTest::mouseRelease(m_button, Qt::LeftButton, {}, QPoint(100, 100));
     QCOMPARE(clicks.count(), 0);
     QCOMPARE(look(), Normal);
@@ -106,7 +116,7 @@ void ImageButtonTest::releaseOutsideGivesNoClick()
 void ImageButtonTest::doubleClickClicksOnce()
 {
     QSignalSpy clicks(m_button, &TImageButton::OnClick);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     QTest::mouseDClick(m_button, Qt::LeftButton, {}, centre());
     QCOMPARE(clicks.count(), 1);
     QCOMPARE(look(), Over);
@@ -117,7 +127,7 @@ void ImageButtonTest::rightButtonDoesNothing()
     QSignalSpy clicks(m_button, &TImageButton::OnClick);
     QSignalSpy downs(m_button, &TImageButton::OnMouseDown);
     QSignalSpy ups(m_button, &TImageButton::OnMouseUp);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     QTest::mousePress(m_button, Qt::RightButton, {}, centre());
     QCOMPARE(look(), Over);
     QTest::mouseRelease(m_button, Qt::RightButton, {}, centre());
@@ -127,6 +137,7 @@ void ImageButtonTest::rightButtonDoesNothing()
 
 void ImageButtonTest::repaintAfterReleaseKeepsLitLook()
 {
+    pointAt(m_button, centre());
     QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
     m_button->hide();
     m_button->show();
@@ -136,19 +147,19 @@ void ImageButtonTest::repaintAfterReleaseKeepsLitLook()
 void ImageButtonTest::disablingWithoutDisabledPictureFreezesTheLook()
 {
     QSignalSpy clicks(m_button, &TImageButton::OnClick);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     m_button->setEnabled(false);
     QCOMPARE(look(), Over);
-    QTest::mouseMove(m_window, outside());
+    pointAt(m_window, outside());
     QCOMPARE(look(), Over);
-    QTest::mouseMove(m_button, centre());
+    pointAt(m_button, centre());
     QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
     QCOMPARE(look(), Over);
     QCOMPARE(clicks.count(), 0);
 
     m_button->setEnabled(true);
     QCOMPARE(look(), Over);
-    QTest::mouseMove(m_window, outside());
+    pointAt(m_window, outside());
     QCOMPARE(look(), Normal);
 }
 
@@ -156,6 +167,12 @@ void ImageButtonTest::disabledPictureShowsAtItsOwnSize()
 {
     m_button->setBitmapDisabled(solidPicture(QSize(44, 32), Disabled));
     QCOMPARE(m_button->size(), PictureSize);
+    // Locking the whole window (another one is up) keeps the button's look.
+    m_window->setEnabled(false);
+    QCOMPARE(m_button->size(), PictureSize);
+    QCOMPARE(look(), Normal);
+    m_window->setEnabled(true);
+
     m_button->setEnabled(false);
     QCOMPARE(m_button->size(), QSize(44, 32));
     QCOMPARE(look(), Disabled);
@@ -167,16 +184,56 @@ void ImageButtonTest::disabledPictureShowsAtItsOwnSize()
     QCOMPARE(look(), Normal);
 }
 
+void ImageButtonTest::clickThatDisablesKeepsPressedLook_data()
+{
+    QTest::addColumn<bool>("wholeWindow");
+    QTest::addColumn<bool>("pointerStays");
+    QTest::addColumn<QColor>("lookWhenEnabled");
+    QTest::newRow("the button itself") << false << true << Down;
+    QTest::newRow("its window, pointer gone") << true << false << Normal;
+    QTest::newRow("its window, pointer back on it") << true << true << Over;
+}
+
 void ImageButtonTest::clickThatDisablesKeepsPressedLook()
 {
+    QFETCH(bool, wholeWindow);
+    QFETCH(bool, pointerStays);
+    QFETCH(QColor, lookWhenEnabled);
+    QWidget *locked = wholeWindow ? m_window : static_cast<QWidget *>(m_button);
     QSignalSpy ups(m_button, &TImageButton::OnMouseUp);
-    connect(m_button, &TImageButton::OnClick, m_button, [this] { m_button->setEnabled(false); });
-    QTest::mouseMove(m_button, centre());
+    connect(m_button, &TImageButton::OnClick, m_button, [locked] { locked->setEnabled(false); });
+    pointAt(m_button, centre());
     QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
     QCOMPARE(ups.count(), 0);
-    QCOMPARE(look(), Down);
-    m_button->setEnabled(true);
-    QCOMPARE(look(), Down);
+    // A window opened by the click locks this one: the button takes no pointer
+    // meanwhile and shows its normal picture.
+    QCOMPARE(look(), wholeWindow ? Normal : Down);
+    pointAt(m_window, outside());
+    if (pointerStays)
+        pointAt(m_button, centre() + QPoint(1, 0));
+    locked->setEnabled(true);
+    QCOMPARE(look(), lookWhenEnabled);
+}
+
+void ImageButtonTest::releaseLooksWhereThePointerIsNow()
+{
+    // The click asks a question: meanwhile the pointer leaves the button. The button stays pressed while the question is up, and the
+    // release step looks at where the pointer is once it is answered.
+    QList<QColor> looksDuringClick;
+    connect(m_button, &TImageButton::OnClick, this, [&] {
+        pointAt(m_window, outside());
+        looksDuringClick << look();
+    });
+    pointAt(m_button, centre());
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(looksDuringClick, QList<QColor>{Down});
+    QCOMPARE(look(), Normal);
+
+    // Back over it, a release shows the lit picture again.
+    disconnect(m_button, &TImageButton::OnClick, this, nullptr);
+    pointAt(m_button, centre());
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
+    QCOMPARE(look(), Over);
 }
 
 void ImageButtonTest::settingBitmapResizesAtOnce()
@@ -188,7 +245,7 @@ void ImageButtonTest::settingBitmapResizesAtOnce()
     m_button->setBitmapOver(solidPicture(QSize(10, 10), Over));
     QCOMPARE(m_button->size(), QSize(72, 99));
     // Hovering shows the smaller picture at its own size.
-    QTest::mouseMove(m_button, QPoint(5, 5));
+    pointAt(m_button, QPoint(5, 5));
     QCOMPARE(m_button->size(), QSize(10, 10));
 }
 
@@ -198,12 +255,32 @@ void ImageButtonTest::doublePicturesKeepLayoutSize()
     QCOMPARE(m_button->size(), QSize(130, 44));
 }
 
-void ImageButtonTest::accessibleNameIsHintOrPictureWord()
+void ImageButtonTest::screenReadersSeeAPushButton()
 {
     m_button->setPictureWord(QStringLiteral("Start"));
-    QCOMPARE(m_button->accessibleName(), QStringLiteral("Start"));
-    m_button->setToolTip(QStringLiteral("Nowa gra"));
-    QCOMPARE(m_button->accessibleName(), QStringLiteral("Nowa gra"));
+    QAccessibleInterface *button = QAccessible::queryAccessibleInterface(m_button);
+    QVERIFY(button);
+    QCOMPARE(button->role(), QAccessible::Button);
+    QCOMPARE(button->text(QAccessible::Name), QStringLiteral("Start"));
+    m_button->setToolTip(QStringLiteral("Kliknij, aby zacząć"));
+    QCOMPARE(button->text(QAccessible::Name), QStringLiteral("Kliknij, aby zacząć"));
+    QCOMPARE(button->text(QAccessible::Description), QStringLiteral("Start"));
+
+    // Its press action clicks it, with the pressed picture while the click runs.
+    QList<QColor> looksDuringClick;
+    connect(m_button, &TImageButton::OnClick, this, [&] { looksDuringClick << look(); });
+    QAccessibleActionInterface *actions = button->actionInterface();
+    QVERIFY(actions);
+    QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(looksDuringClick, QList<QColor>{Down});
+    QCOMPARE(look(), Normal);
+
+    // Disabled, it says so and cannot be pressed.
+    m_button->setEnabled(false);
+    QVERIFY(button->state().disabled);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(looksDuringClick.size(), 1);
 }
 
 QTEST_MAIN(ImageButtonTest)

@@ -5,6 +5,7 @@
 #include "TShadowLabel.h"
 #include "TestPictures.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QSignalSpy>
 #include <QtTest>
@@ -91,6 +92,12 @@ void LabelsTest::linkTakesHoverAndPressedFonts()
     QTest::mouseMove(&w.window, QPoint(250, 80));
     QVERIFY(!link->font().underline());
     QCOMPARE(link->font().pointSize(), 8);
+
+    // Whoever gives it another font or text afterwards, it fits them.
+    link->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13));
+    QCOMPARE(link->size(), link->sizeHint());
+    link->setText(QStringLiteral("kontakt@sudoku.example.pl"));
+    QCOMPARE(link->size(), link->sizeHint());
 }
 
 void LabelsTest::linkIgnoresTheMiddleButtonAndRestoresOnAnyRelease()
@@ -232,8 +239,15 @@ void LabelsTest::accelCharAndLineBreaks()
     QVERIFY(label.width() > withAccel);   // the ampersand shows
 
     const int oneLine = label.height();
-    label.setText(QStringLiteral("Diagram\rjest rozwiązany"));
+    label.setText(QStringLiteral("   Diagram\rjest &rozwiązany"));
     QVERIFY(label.height() >= 2 * oneLine);
+
+    // Screen readers read the caption as text: its lines, no placing blanks.
+    QAccessibleInterface *text = QAccessible::queryAccessibleInterface(&label);
+    QCOMPARE(text->role(), QAccessible::StaticText);
+    QCOMPARE(text->text(QAccessible::Name), QStringLiteral("Diagram\njest &rozwiązany"));
+    label.setShowAccelChar(true);
+    QCOMPARE(text->text(QAccessible::Name), QStringLiteral("Diagram\njest rozwiązany"));
 }
 
 void LabelsTest::disabledLabelUsesGreyText()

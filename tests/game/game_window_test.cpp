@@ -1,4 +1,5 @@
 // The game window driven like a player: real clicks, hovers and keys on its cells and buttons.
+#include <QAccessible>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHelpEvent>
@@ -88,6 +89,7 @@ private slots:
     void resetClearsEntriesAndKeepsClock();
     void bestResultsLockGameWindowUntilClosed();
     void closingHidesAndSignalsMenu();
+    void screenReaderFollowsTheGame();
     void realRevealPauseIsFortyMillisecondsPerGiven();
 
 private:
@@ -100,6 +102,13 @@ private:
     QTimer* timer() const { return m_game->findChild<QTimer*>(QStringLiteral("Timer")); }
     QWidget* panel(const char* name) const { return m_game->findChild<QWidget*>(QLatin1String(name)); }
     static QColor colorOf(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+    // Whether a picture button shows this picture on the screen now.
+    static bool showsPicture(TImageButton* shown, const QPixmap& picture)
+    {
+        TImageButton reference;
+        reference.setBitmap(picture);
+        return shown->grab().toImage() == reference.grab().toImage();
+    }
 
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     void hover(QWidget* widget)
@@ -484,6 +493,15 @@ void GameWindowTest::verifyIncompleteStopsClockUntilOk()
     QVERIFY(panel("PanelZle")->isVisible());
     QVERIFY(!panel("PanelKoniec")->isVisible());
     QCOMPARE(panel("PanelZle")->geometry(), QRect(95, 92, 380, 182));
+    // A screen reader announces the panel and reads it in order.
+    QAccessibleInterface* alert = QAccessible::queryAccessibleInterface(panel("PanelZle"));
+    QCOMPARE(alert->role(), QAccessible::AlertMessage);
+    QStringList read;
+    for (int i = 0; i < alert->childCount(); ++i)
+        read << alert->child(i)->text(QAccessible::Name);
+    QCOMPARE(read, (QStringList{QStringLiteral("UWAGA"),
+                                QStringLiteral("Diagram jest niekompletny !!!\nNie wszystkie pola zostały wypełnione"),
+                                QStringLiteral("OK")}));
     QVERIFY(allFiveButtons(false));
     QVERIFY(!timer()->isActive());
     QVERIFY(!cell(1, 1)->isEnabled());
@@ -535,7 +553,7 @@ void GameWindowTest::solvedBoardCancelStoresGracz()
     QVERIFY(solution);
     fill(*solution);
 
-    QString caption, prompt, selected;
+    QString caption, prompt, selected, spokenField;
     int maxLength = 0;
     bool panelUpUnderPrompt = false;
     answerNextDialog([&](QWidget* dialog) {
@@ -544,6 +562,8 @@ void GameWindowTest::solvedBoardCancelStoresGracz()
         if (auto* edit = dialog->findChild<QLineEdit*>()) {
             selected = edit->selectedText();
             maxLength = edit->maxLength();
+            // A screen reader names the field by its prompt.
+            spokenField = QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Name);
         }
         panelUpUnderPrompt = panel("PanelKoniec")->isVisible();
         clickDialogButton(dialog, QStringLiteral("Anuluj"));
@@ -553,6 +573,7 @@ void GameWindowTest::solvedBoardCancelStoresGracz()
     QCOMPARE(caption, QStringLiteral("GRATULACJE, pobiłeś rekord i ..."));
     QCOMPARE(prompt, QStringLiteral("zostaniesz wpisany do listy najlepszych jako ..."));
     QCOMPARE(selected, QStringLiteral("Gracz"));
+    QCOMPARE(spokenField, prompt);
     QCOMPARE(maxLength, 255);
     QVERIFY(panelUpUnderPrompt);
 
@@ -799,15 +820,23 @@ void GameWindowTest::resetClearsEntriesAndKeepsClock()
 
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    TImageButton* restart = button("ImageButton3");
+    bool pressedWhileAsked = false;
     answerNextDialog([&](QWidget* dialog) {
         title = dialog->windowTitle();
         if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
             text = box->text();
             icon = box->icon();
         }
+        pressedWhileAsked = showsPicture(restart, restart->BitmapDown());
+        // The player moves the pointer away before answering.
+        QCursor::setPos(m_game->mapToGlobal(QPoint(500, 30)));
         clickDialogButton(dialog, QStringLiteral("Nie"));
     });
-    click(button("ImageButton3"));
+    hover(restart);
+    click(restart);
+    QVERIFY(pressedWhileAsked);
+    QVERIFY(showsPicture(restart, restart->Bitmap()));
     QCOMPARE(title, QStringLiteral("UWAGA"));
     QCOMPARE(text, QStringLiteral("Czy na pewno chcesz wyresetować ten diagram sudoku.\nWszystkie wprowadzone przez "
                                   "Ciebie liczby zostaną usunięte, ale czas nadal będzie płyną, nie będzie "
@@ -838,10 +867,18 @@ void GameWindowTest::resetClearsEntriesAndKeepsClock()
 void GameWindowTest::bestResultsLockGameWindowUntilClosed()
 {
     deal(0);
+    timer()->setInterval(3600 * 1000); // the clock shows the same time throughout
+    const QImage clockBefore = clock()->grab().toImage();
+    hover(button("ImageButton7"));
     click(button("ImageButton7"));
     QVERIFY(m_results->isVisible());
     QVERIFY(!m_game->isEnabled());
     QVERIFY(timer()->isActive());
+    // Only the window is locked: the clock keeps its ink and the five buttons
+    // their normal pictures (the one clicked is not left pressed).
+    QCOMPARE(clock()->grab().toImage(), clockBefore);
+    for (const char* name : {"ImageButton1", "ImageButton2", "ImageButton3", "ImageButton7", "ImageButton8"})
+        QVERIFY2(showsPicture(button(name), button(name)->Bitmap()), name);
 
     hover(cell(1, 1));
     click(cell(1, 1));
@@ -850,6 +887,8 @@ void GameWindowTest::bestResultsLockGameWindowUntilClosed()
     click(m_results->findChild<TImageButton*>(QStringLiteral("ImageButton1")));
     QVERIFY(!m_results->isVisible());
     QVERIFY(m_game->isEnabled());
+    // The pointer rests on a cell: the results button shows its normal picture.
+    QVERIFY(showsPicture(button("ImageButton7"), button("ImageButton7")->Bitmap()));
     click(cell(1, 1));
     QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
 }
@@ -866,6 +905,60 @@ void GameWindowTest::closingHidesAndSignalsMenu()
     m_game->show();
     QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
     QVERIFY(allFiveButtons(true));
+}
+
+// --- Screen readers ---------------------------------------------------------------
+
+void GameWindowTest::screenReaderFollowsTheGame()
+{
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_game.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Sudoku"));
+    const auto readable = [window] {
+        QList<QAccessibleInterface*> shown;
+        for (int i = 0; i < window->childCount(); ++i)
+            if (!window->child(i)->state().invisible)
+                shown << window->child(i);
+        return shown;
+    };
+    // In reading order: the title, the board row by row, the clock, the buttons from the top.
+    QList<QAccessibleInterface*> read = readable();
+    QCOMPARE(read.size(), 1 + 81 + 1 + 5);
+    QCOMPARE(read.first()->text(QAccessible::Name), QStringLiteral("Diagram SUDOKU"));
+    for (int k = 0; k < 81; ++k) {
+        QCOMPARE(read[1 + k]->role(), QAccessible::StaticText);
+        QCOMPARE(read[1 + k]->text(QAccessible::Name),
+                 QStringLiteral("Wiersz %1, kolumna %2").arg(k / 9 + 1).arg(k % 9 + 1));
+    }
+    QAccessibleInterface* clockText = read[82];
+    QCOMPARE(clockText->text(QAccessible::Name), QStringLiteral("Czas gry"));
+    QCOMPARE(clockText->text(QAccessible::Description), QStringLiteral("00:00:00"));
+    const QStringList buttons{QStringLiteral("Najlepsze wyniki"), QStringLiteral("Kliknij, aby wylosować nowy digram"),
+                              QStringLiteral("Restart"), QStringLiteral("Sprawdź"), QStringLiteral("Zakończ grę")};
+    for (int k = 0; k < 5; ++k) {
+        QCOMPARE(read[83 + k]->role(), QAccessible::Button);
+        QCOMPARE(read[83 + k]->text(QAccessible::Name), buttons[k]);
+        // Restart and verify are off until a diagram is dealt.
+        QCOMPARE(read[83 + k]->state().disabled, k == 2 || k == 3);
+    }
+
+    // Pressing "Nowa gra" through the screen reader deals a diagram.
+    const std::uint32_t seed = seedDealing(0);
+    TFSudoku::setDealTimeSource([seed] { return seed; });
+    read[84]->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(timer()->isActive());
+    QCOMPARE(cell(1, 2)->text(), QStringLiteral("5"));
+    QVERIFY(!read[85]->state().disabled);
+
+    // The clock's time is told as its description, kept current at every tick.
+    QStringList told;
+    connect(timer(), &QTimer::timeout, this, [&] { told << clockText->text(QAccessible::Description); });
+    timer()->setInterval(10);
+    QTRY_VERIFY(told.size() >= 3);
+    timer()->stop();
+    QCOMPARE(told.first(), QStringLiteral("00:00:01"));
+    for (int tick = 1; tick < told.size(); ++tick)
+        QCOMPARE(secondsOf(told[tick]), tick + 1);
 }
 
 // --- The real pause --------------------------------------------------------------

@@ -1,5 +1,6 @@
 // The results window: the ten places as stored, the time texts, and clearing the list.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -163,6 +164,24 @@ void ResultsWindowTest::showsStoredPlaces()
         QCOMPARE(label(QStringLiteral("t%1").arg(place))->text(), time.isEmpty() ? EmptyTime : time);
     }
     QCOMPARE(button("ImageButton2")->isEnabled(), canClear);
+
+    // A screen reader reads the heading, one line per place, then the two buttons.
+    QStringList expected{QStringLiteral("Najlepsze wyniki")};
+    for (int place = 1; place <= 10; ++place) {
+        const QString name = place <= names.size() ? names[place - 1] : QString();
+        expected << (name.isEmpty() ? QStringLiteral("%1. (brak)").arg(place)
+                                    : QStringLiteral("%1. %2, %3").arg(place).arg(name, times[place - 1]));
+    }
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_window.get());
+    QStringList read;
+    QList<QAccessible::Role> roles;
+    for (int i = 0; i < window->childCount(); ++i)
+        if (!window->child(i)->state().invisible) {
+            read << window->child(i)->text(QAccessible::Name);
+            roles << window->child(i)->role();
+        }
+    QCOMPARE(read.mid(0, 11), expected);
+    QCOMPARE(roles.mid(11), (QList<QAccessible::Role>{QAccessible::Button, QAccessible::Button}));
 }
 
 void ResultsWindowTest::labelsStandAtTheirPlaces()

@@ -4,6 +4,7 @@
 #include "controls/BundledFonts.h"
 #include "shell/HandlerErrors.h"
 
+#include <QAccessible>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +18,19 @@ T *Child(const QWidget *window, const char *name)
     if (!child)
         qFatal("%s has no child %s", qPrintable(window->objectName()), name);
     return child;
+}
+
+// The names a screen reader reads among a widget's children, in order, and their roles.
+inline QList<QPair<QString, QAccessible::Role>> Readable(QWidget *parent)
+{
+    QList<QPair<QString, QAccessible::Role>> read;
+    QAccessibleInterface *parentInterface = QAccessible::queryAccessibleInterface(parent);
+    for (int i = 0; i < parentInterface->childCount(); ++i) {
+        QAccessibleInterface *child = parentInterface->child(i);
+        if (!child->state().invisible)
+            read.append({child->text(QAccessible::Name), child->role()});
+    }
+    return read;
 }
 
 // What a modal message box said before the test closed it.

@@ -11,6 +11,7 @@
 #include "shell/WindowLook.h"
 
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -102,20 +103,39 @@ private slots:
         Click(FPrzyklad, "ImageButton1");
         Click(Form1, "ImageButton9");
         QCOMPARE(FPrzyklad->pos(), corner);
+
+        // A screen reader reads each step's heading, its diagram, then its text.
+        const auto steps = Readable(Child<QWidget>(FPrzyklad, "Panel2"));
+        QCOMPARE(steps.size(), 14);
+        QCOMPARE(steps[0], qMakePair(QString("Krok 1."), QAccessible::Heading));
+        QCOMPARE(steps[1].second, QAccessible::Graphic);
+        QCOMPARE(steps[2].first, Child<QLabel>(FPrzyklad, "Label1")->text());
+        QCOMPARE(steps[4], qMakePair(QString("Krok 2."), QAccessible::Heading));
+        QCOMPARE(steps[7], qMakePair(QString("Krok 3."), QAccessible::Heading));
+        QCOMPARE(steps[13].second, QAccessible::Graphic);
     }
 
     void previewAndTipsAreCentredEveryTime_data()
     {
         QTest::addColumn<QString>("opener");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("preview") << "ImageButton7" << QSize(359, 373);
-        QTest::newRow("tips") << "ImageButton8" << QSize(231, 292);
+        QTest::addColumn<QStringList>("read");   // the words on the picture, as a screen reader reads them
+        QTest::newRow("preview") << "ImageButton7" << QSize(359, 373)
+                                 << QStringList{"Podgląd", "kolumna", "kwadrat (3x3 kratki)", "rząd"};
+        QTest::newRow("tips") << "ImageButton8" << QSize(231, 292)
+                              << QStringList{"Trzy dobre rady",
+                                             "1. Zaczynaj od uzupełniania rzędów, w których pozostało niewiele "
+                                             "pustych kratek",
+                                             "2. Przeszukuj małe kwadraty, w których jest niewiele pustych kratek",
+                                             "3. Na końcu sprawdź w całym diagramie, czy wszystkie kratki są "
+                                             "zapełnione"};
     }
 
     void previewAndTipsAreCentredEveryTime()
     {
         QFETCH(QString, opener);
         QFETCH(QSize, size);
+        QFETCH(QStringList, read);
         Click(FPrzyklad, "ImageButton1");
         Click(Form1, "ImageButton1");
         QWidget *window = opener == "ImageButton7" ? static_cast<QWidget *>(FPodglad) : FRady;
@@ -123,6 +143,10 @@ private slots:
             Click(Form1, opener.toLatin1().constData());
             QCOMPARE(window->size(), size);
             QCOMPARE(window->pos(), CentredPosition(size, PlacementScreen()));
+            const auto readable = Readable(window);
+            for (int i = 0; i < read.size(); ++i)
+                QCOMPARE(readable[i], qMakePair(read[i], QAccessible::StaticText));
+            QCOMPARE(readable.last(), qMakePair(QString("Zamknij"), QAccessible::Button));
             window->move(5, 5);
             Click(window, "ImageButton1");
         }

@@ -17,6 +17,7 @@
 #include "shell/U_WspolneFunkcje.h"
 #include "shell/WindowLook.h"
 
+#include <QAccessible>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFile>
@@ -65,6 +66,14 @@ QStringList VisiblePanels()
         if (Child<QWidget>(Form1, name)->isVisible())
             visible << QString::fromLatin1(name);
     return visible;
+}
+
+// Whether a picture button shows this picture on the screen now.
+bool ShowsPicture(TImageButton *shown, const QPixmap &picture)
+{
+    TImageButton reference;
+    reference.setBitmap(picture);
+    return shown->grab().toImage() == reference.grab().toImage();
 }
 
 QColor Balloon(int index)
@@ -170,6 +179,20 @@ private slots:
         QCOMPARE(VisiblePanels(), QStringList{shown});
         QVERIFY(Child<QWidget>(Form1, "Label2")->isVisible());
         QVERIFY(Child<QWidget>(Form1, "Image1")->isVisible());
+
+        // A screen reader reads the column of buttons, the title, the
+        // introduction, then the panel: its heading first, every part named.
+        const auto read = Readable(Form1);
+        QCOMPARE(read.size(), 7);
+        const QStringList column{"Jak grać ?", "Nowa gra", "O grze ....", "Wyjście"};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(read[i], qMakePair(column[i], QAccessible::Button));
+        QCOMPARE(read[4], qMakePair(QString("SUDOKU"), QAccessible::Heading));
+        QCOMPARE(read[5].first, Child<QLabel>(Form1, "Label2")->text());
+        const auto panel = Readable(Child<QWidget>(Form1, shown.toLatin1().constData()));
+        QCOMPARE(panel.first().second, QAccessible::Heading);
+        for (const auto &[name, role] : panel)
+            QVERIFY2(!name.isEmpty(), qPrintable(shown));
     }
 
     void openedWindowLocksTheMenuUntilItCloses_data()
@@ -198,7 +221,10 @@ private slots:
         Click(Form1, panelButton.toLatin1().constData());
         const QStringList panelBefore = VisiblePanels();
         const QImage introBefore = Child<QWidget>(Form1, "Label2")->grab().toImage();
+        auto *openerButton = Child<TImageButton>(Form1, opener.toLatin1().constData());
         Click(Form1, opener.toLatin1().constData());
+        // The pointer is elsewhere: the button that opened the window is not left pressed.
+        QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
 
         QVERIFY(opened->isVisible());
         QVERIFY(!Form1->isEnabled());
@@ -220,6 +246,7 @@ private slots:
         QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
         QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Menu));
         QCOMPARE(VisiblePanels(), panelBefore);
+        QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
     }
 
     void resultsWindowClosingEnablesTheGameWindow()
@@ -289,6 +316,11 @@ private slots:
             QTest::mouseMove(place, point);
             QTRY_VERIFY2(isPlain(mail), qPrintable(place->objectName()));
             QVERIFY(isPlain(web));
+            // Both show their whole address, at the panel font's height.
+            for (const TSensitiveLabel *link : {mail, web})
+                QVERIFY2(link->width() >= link->fontMetrics().horizontalAdvance(link->text()) &&
+                             link->height() >= link->fontMetrics().height(),
+                         qPrintable(link->text()));
         }
     }
 
