@@ -5,28 +5,60 @@
 #include <QFont>
 #include <QFontDatabase>
 
-QStringList RegisterBundledFonts()
-{
-    static QStringList registered;
-    static bool done = false;
-    if (done)
-        return registered;
-    done = true;
+namespace {
 
-    const QDir fonts(QStringLiteral(":/fonts"));
-    for (const QString &file : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name)) {
+const QString FontFolder = QStringLiteral(":/fonts");
+
+QStringList &registeredFamilies()
+{
+    static QStringList families;
+    return families;
+}
+
+// Registers the named files of the font folder that are not registered yet.
+void registerFonts(const QStringList &files)
+{
+    static QStringList done;
+    const QDir fonts(FontFolder);
+    for (const QString &file : files) {
+        if (done.contains(file))
+            continue;
+        done << file;
         const int id = QFontDatabase::addApplicationFont(fonts.filePath(file));
         if (id < 0)
             continue;
         for (const QString &family : QFontDatabase::applicationFontFamilies(id)) {
-            if (!registered.contains(family))
-                registered << family;
+            if (!registeredFamilies().contains(family))
+                registeredFamilies() << family;
         }
     }
+}
 
+void mapLayoutFamilies()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
     QFont::insertSubstitution(QStringLiteral("Garamond"), QStringLiteral("EB Garamond"));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-    return registered;
+}
+
+} // namespace
+
+QStringList RegisterStartUpFonts()
+{
+    registerFonts({QStringLiteral("LiberationSans-Regular.ttf"), QStringLiteral("LiberationSans-Bold.ttf"),
+                   QStringLiteral("LiberationSerif-Bold.ttf"), QStringLiteral("EBGaramond-Bold.ttf")});
+    mapLayoutFamilies();
+    return registeredFamilies();
+}
+
+QStringList RegisterBundledFonts()
+{
+    RegisterStartUpFonts();
+    registerFonts(QDir(FontFolder).entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name));
+    return registeredFamilies();
 }

@@ -1,6 +1,8 @@
 // A still picture on a window: drawn as it is, also while its window is locked.
 #pragma once
 
+#include "Pictures.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -11,16 +13,20 @@ class TImage : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
+    // The layouts name the picture; it is decoded when first painted.
+    Q_PROPERTY(QString PictureResource READ PictureResource WRITE setPictureResource)
 
 public:
     explicit TImage(QWidget *parent = nullptr);
 
     QPixmap Picture() const { return m_picture; }
-    void setPicture(const QPixmap &picture);
+    void setPicture(const StoredPicture &picture);
+    QString PictureResource() const { return m_picture.resourcePath(); }
+    void setPictureResource(const QString &path) { setPicture(StoredPicture::named(path)); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap m_picture;
+    StoredPicture m_picture;
 };
