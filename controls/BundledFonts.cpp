@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QResource>
 
 namespace {
 
@@ -24,7 +25,12 @@ void registerFonts(const QStringList &files)
         if (done.contains(file))
             continue;
         done << file;
-        const int id = QFontDatabase::addApplicationFont(fonts.filePath(file));
+        // A font stored uncompressed is handed over where it lies in the program.
+        const QResource resource(fonts.filePath(file));
+        const int id = resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
+                           ? QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                                 reinterpret_cast<const char *>(resource.data()), qsizetype(resource.size())))
+                           : QFontDatabase::addApplicationFont(fonts.filePath(file));
         if (id < 0)
             continue;
         for (const QString &family : QFontDatabase::applicationFontFamilies(id)) {
