@@ -16,11 +16,11 @@
 //
 // The hint is the widget's toolTip (set it in Designer as usual); it is shown
 // by the application's balloon hint (TArrowHint) while `ShowHint` is true,
-// never by Qt's own tooltip.
+// never by Qt's own tooltip. The accessible name is the hint, or `PictureWord`
+// (the word drawn on the picture) for a button without one.
 //
 // The layouts name the pictures by resource path (`BitmapResource` and the
-// like); such a picture is decoded when the button first needs it. The accessible name is the hint, or `PictureWord`
-// (the word drawn on the picture) for a button without one.
+// like); such a picture is decoded when the button first needs it.
 class TImageButton : public QWidget
 {
     Q_OBJECT
