@@ -23,7 +23,10 @@ class StoredPicture
 {
 public:
     StoredPicture() = default;
-    StoredPicture(const QPixmap &picture) : m_pixmap(picture), m_decoded(true), m_size(picture.deviceIndependentSize().toSize()) {}
+    StoredPicture(const QPixmap &picture)
+        : m_pixmap(picture), m_decoded(true), m_size(picture.deviceIndependentSize().toSize())
+    {
+    }
 
     // A picture of a layout, for instance ":/pictures/menu/background.png".
     static StoredPicture named(const QString &resourcePath);
