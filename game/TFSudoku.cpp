@@ -102,9 +102,11 @@ TFSudoku::TFSudoku(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::TFSudoku)
 {
+    // The window's font first: the controls of the layout take it as they are
+    // made, instead of each being told of a change afterwards.
+    setFont(cellFont(false));
     ui->setupUi(this);
     ui->ShapedForm1->Loaded();
-    setFont(cellFont(false));
     ui->p_czas->setFont(clockFont());
 
     ui->PanelZle->hide();
