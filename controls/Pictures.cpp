@@ -1,9 +1,11 @@
 // Loads the game's pictures, taking the twice-as-large "@2x" twin on high-density screens.
 #include "Pictures.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QtEndian>
 
 namespace {
 
@@ -14,6 +16,30 @@ QString TwinPath(const QString &path)
     if (dot <= path.lastIndexOf(QLatin1Char('/')))
         return path + QStringLiteral("@2x");
     return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+// A PNG file's size from its header (the signature, then the IHDR chunk with the
+// width and height, big-endian), without decoding it; any other file is asked
+// of the image reader.
+QSize PictureFileSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(24);
+    static const char signature[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR";
+    if (head.size() == 24 && std::equal(signature, signature + 16, head.constData())) {
+        const auto *bytes = reinterpret_cast<const uchar *>(head.constData());
+        return QSize(int(qFromBigEndian<quint32>(bytes + 16)), int(qFromBigEndian<quint32>(bytes + 20)));
+    }
+    file.close();
+    return QImageReader(path).size();
+}
+
+QStringList &decodedPictures()
+{
+    static QStringList decoded;
+    return decoded;
 }
 
 } // namespace
@@ -36,4 +62,30 @@ QPixmap LoadPicture(const QString &resourcePath, qreal devicePixelRatio)
 QPixmap LoadPicture(const char *resourcePath)
 {
     return LoadPicture(QString::fromUtf8(resourcePath), qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+StoredPicture StoredPicture::named(const QString &resourcePath)
+{
+    StoredPicture picture;
+    picture.m_resourcePath = resourcePath;
+    picture.m_size = PictureFileSize(resourcePath);
+    // A picture that is not there has nothing to decode.
+    picture.m_decoded = picture.m_size.isEmpty();
+    return picture;
+}
+
+const QPixmap &StoredPicture::pixmap() const
+{
+    if (!m_decoded) {
+        m_decoded = true;
+        m_pixmap = LoadPicture(m_resourcePath, qApp ? qApp->devicePixelRatio() : 1.0);
+        if (!decodedPictures().contains(m_resourcePath))
+            decodedPictures() << m_resourcePath;
+    }
+    return m_pixmap;
+}
+
+QStringList DecodedPictures()
+{
+    return decodedPictures();
 }

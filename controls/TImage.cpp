@@ -14,7 +14,7 @@ TImage::TImage(QWidget *parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TImage::setPicture(const QPixmap &picture)
+void TImage::setPicture(const StoredPicture &picture)
 {
     m_picture = picture;
     update();

@@ -1,6 +1,8 @@
 // A still picture on a window: drawn as it is, also while its window is locked.
 #pragma once
 
+#include "Pictures.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -17,12 +19,16 @@ class TImage : public QWidget
     Q_OBJECT
     Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
     Q_PROPERTY(QString PictureWord READ PictureWord WRITE setPictureWord)
+    // The layouts name the picture; it is decoded when first painted.
+    Q_PROPERTY(QString PictureResource READ PictureResource WRITE setPictureResource)
 
 public:
     explicit TImage(QWidget *parent = nullptr);
 
     QPixmap Picture() const { return m_picture; }
-    void setPicture(const QPixmap &picture);
+    void setPicture(const StoredPicture &picture);
+    QString PictureResource() const { return m_picture.resourcePath(); }
+    void setPictureResource(const QString &path) { setPicture(StoredPicture::named(path)); }
 
     QString PictureWord() const { return m_pictureWord; }
     void setPictureWord(const QString &word) { m_pictureWord = word; }
@@ -31,6 +37,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap m_picture;
+    StoredPicture m_picture;
     QString m_pictureWord;
 };

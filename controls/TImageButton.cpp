@@ -31,25 +31,35 @@ void TImageButton::setBitmap(const QPixmap &picture)
     showPicture(picture);
 }
 
-void TImageButton::setBitmapOver(const QPixmap &picture)
+void TImageButton::setBitmapResource(const QString &path)
+{
+    // Sized like setBitmap(), but the picture is decoded only when first painted.
+    m_bitmap = StoredPicture::named(path);
+    m_currentBitmap = QPixmap();
+    if (!m_bitmap.isNull())
+        resize(pictureSize(!isEnabled() && !m_bitmapDisabled.isNull() ? m_bitmapDisabled : m_bitmap));
+    update();
+}
+
+void TImageButton::setBitmapOver(const StoredPicture &picture)
 {
     m_bitmapOver = picture;
     update();
 }
 
-void TImageButton::setBitmapDown(const QPixmap &picture)
+void TImageButton::setBitmapDown(const StoredPicture &picture)
 {
     m_bitmapDown = picture;
     update();
 }
 
-void TImageButton::setBitmapUp(const QPixmap &picture)
+void TImageButton::setBitmapUp(const StoredPicture &picture)
 {
     m_bitmapUp = picture;
     update();
 }
 
-void TImageButton::setBitmapDisabled(const QPixmap &picture)
+void TImageButton::setBitmapDisabled(const StoredPicture &picture)
 {
     m_bitmapDisabled = picture;
     if (switchedOff() && !picture.isNull())
@@ -76,7 +86,7 @@ void TImageButton::showPicture(const QPixmap &picture)
         return;
     m_currentBitmap = picture;
     // A disabled button keeps the size of its disabled picture, which is what it shows.
-    resize(pictureSize(switchedOff() && !m_bitmapDisabled.isNull() ? m_bitmapDisabled : picture));
+    resize(switchedOff() && !m_bitmapDisabled.isNull() ? pictureSize(m_bitmapDisabled) : pictureSize(picture));
     repaint();
 }
 

@@ -1,6 +1,8 @@
 // The game's only push button: a picture that lights up under the pointer and presses in when held.
 #pragma once
 
+#include "Pictures.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -22,6 +24,9 @@
 // by the application's balloon hint (TArrowHint) while `ShowHint` is true,
 // never by Qt's own tooltip. The accessible name is the hint, or `PictureWord`
 // (the word drawn on the picture) for a button without one.
+//
+// The layouts name the pictures by resource path (`BitmapResource` and the
+// like); such a picture is decoded when the button first needs it.
 class TImageButton : public QWidget
 {
     Q_OBJECT
@@ -33,6 +38,11 @@ class TImageButton : public QWidget
     Q_PROPERTY(QPixmap CurrentBitmap READ CurrentBitmap)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
     Q_PROPERTY(QString PictureWord READ PictureWord WRITE setPictureWord)
+    Q_PROPERTY(QString BitmapOverResource READ BitmapOverResource WRITE setBitmapOverResource)
+    Q_PROPERTY(QString BitmapDownResource READ BitmapDownResource WRITE setBitmapDownResource)
+    Q_PROPERTY(QString BitmapUpResource READ BitmapUpResource WRITE setBitmapUpResource)
+    Q_PROPERTY(QString BitmapDisabledResource READ BitmapDisabledResource WRITE setBitmapDisabledResource)
+    Q_PROPERTY(QString BitmapResource READ BitmapResource WRITE setBitmapResource)
 
 public:
     explicit TImageButton(QWidget *parent = nullptr);
@@ -48,10 +58,23 @@ public:
     void setBitmap(const QPixmap &picture);
     // These store the picture and repaint; no resize (a disabled button takes
     // the size of `BitmapDisabled`).
-    void setBitmapOver(const QPixmap &picture);
-    void setBitmapDown(const QPixmap &picture);
-    void setBitmapUp(const QPixmap &picture);
-    void setBitmapDisabled(const QPixmap &picture);
+    void setBitmapOver(const StoredPicture &picture);
+    void setBitmapDown(const StoredPicture &picture);
+    void setBitmapUp(const StoredPicture &picture);
+    void setBitmapDisabled(const StoredPicture &picture);
+
+    // The same from a layout: the picture at a resource path, decoded when
+    // first needed. Sizes follow the pictures as above.
+    QString BitmapResource() const { return m_bitmap.resourcePath(); }
+    QString BitmapOverResource() const { return m_bitmapOver.resourcePath(); }
+    QString BitmapDownResource() const { return m_bitmapDown.resourcePath(); }
+    QString BitmapUpResource() const { return m_bitmapUp.resourcePath(); }
+    QString BitmapDisabledResource() const { return m_bitmapDisabled.resourcePath(); }
+    void setBitmapResource(const QString &path);
+    void setBitmapOverResource(const QString &path) { setBitmapOver(StoredPicture::named(path)); }
+    void setBitmapDownResource(const QString &path) { setBitmapDown(StoredPicture::named(path)); }
+    void setBitmapUpResource(const QString &path) { setBitmapUp(StoredPicture::named(path)); }
+    void setBitmapDisabledResource(const QString &path) { setBitmapDisabled(StoredPicture::named(path)); }
 
     bool ShowHint() const { return m_showHint; }
     void setShowHint(bool show) { m_showHint = show; }
@@ -61,6 +84,7 @@ public:
 
     // A picture's size in layout pixels.
     static QSize pictureSize(const QPixmap &picture);
+    static QSize pictureSize(const StoredPicture &picture) { return picture.size(); }
 
     // A click without the mouse (a screen reader's press action): the pressed
     // picture, OnClick, then the picture for where the pointer is.
@@ -97,7 +121,8 @@ private:
     bool switchedOff() const;
     void updateAccessibleName();
 
-    QPixmap m_bitmapOver, m_bitmapDown, m_bitmapUp, m_bitmap, m_currentBitmap, m_bitmapDisabled;
+    StoredPicture m_bitmapOver, m_bitmapDown, m_bitmapUp, m_bitmap, m_bitmapDisabled;
+    QPixmap m_currentBitmap;
     bool m_showHint = true;
     bool m_leftHeld = false;     // left button went down on the button and is still held
     bool m_clickArmed = false;   // ... and that press may end in a click

@@ -201,7 +201,7 @@ void TShapedForm::fillHolder()
         setGeometry(m_holder->rect());
 }
 
-void TShapedForm::setPicture(const QPixmap &picture)
+void TShapedForm::setPicture(const StoredPicture &picture)
 {
     m_picture = picture;
     FitWindowToPicture();
@@ -243,7 +243,7 @@ void TShapedForm::FitWindowToPicture()
 {
     if (m_picture.isNull() || !m_holder)
         return;
-    m_holder->resize(m_picture.deviceIndependentSize().toSize());
+    m_holder->resize(m_picture.size());
     fillHolder();
 }
 

@@ -1,6 +1,8 @@
 // The shaped-window background: the window's picture, its stored outline and dragging by the background.
 #pragma once
 
+#include "Pictures.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QPixmap>
@@ -79,6 +81,7 @@ class TShapedForm : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap Picture READ Picture WRITE setPicture)
+    Q_PROPERTY(QString PictureResource READ PictureResource WRITE setPictureResource)
     Q_PROPERTY(QString MaskResource READ MaskResource WRITE setMaskResource)
     Q_PROPERTY(bool Moveable READ Moveable WRITE setMoveable)
     Q_PROPERTY(QPoint GrabPoint READ GrabPoint)
@@ -89,7 +92,11 @@ public:
 
     QPixmap Picture() const { return m_picture; }
     // Stores the picture and fits the holding window to it.
-    void setPicture(const QPixmap &picture);
+    void setPicture(const StoredPicture &picture);
+    // The same from a layout: the picture at a resource path, whose size fits
+    // the window at once; its pixels are decoded when the window first paints.
+    QString PictureResource() const { return m_picture.resourcePath(); }
+    void setPictureResource(const QString &path) { setPicture(StoredPicture::named(path)); }
 
     QString MaskResource() const { return m_maskResource; }
     // Loads `Mask` from the stored form at `path` (e.g. ":/outlines/TForm1.Mask.Data").
@@ -142,7 +149,7 @@ private:
     void placeOn(QWidget *holder);
     void fillHolder();
 
-    QPixmap m_picture;
+    StoredPicture m_picture;
     QString m_maskResource;
     TShapedRegion m_mask;
     bool m_moveable = true;

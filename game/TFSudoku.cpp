@@ -117,9 +117,11 @@ TFSudoku::TFSudoku(QWidget* parent)
     : QWidget(parent)
     , ui(new Ui::TFSudoku)
 {
+    // The window's font first: the controls of the layout take it as they are
+    // made, instead of each being told of a change afterwards.
+    setFont(cellFont(false));
     ui->setupUi(this);
     ui->ShapedForm1->Loaded();
-    setFont(cellFont(false));
     ui->p_czas->setFont(clockFont());
 
     ui->PanelZle->hide();
@@ -452,14 +454,17 @@ void TFSudoku::RevealDiagram()
             cell->setEnabled(true);
         }
     // Row by row, each row from the left: every given is painted at once and
-    // followed by a pause, so the givens appear one by one.
+    // followed by a pause, so the givens appear one by one. Repainting the
+    // given's cell brings every change made since the last repaint to the
+    // screen (the open cells cleared on the way, the styles set above) without
+    // redrawing the rest of the window.
     for (int row = 1; row <= 9; ++row)
         for (int column = 1; column <= 9; ++column) {
             QLabel* cell = cellAt(row, column);
             if (m_board.IsFixed(row, column)) {
                 setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
                 setCellColor(cell, givenColor());
-                repaint();
+                cell->repaint();
                 pauseAfterGiven();
             } else {
                 setCellText(cell, Blank);

@@ -1,17 +1,25 @@
-// Start-up benchmark: time to the main menu's first paint and resident memory, against a trivial Qt window.
+// Start-up benchmark: the game against a trivial Qt window, from launch to the main menu on the screen.
 //
-// Runs on its own X server (xvfb-run); both programs put their window in the
-// middle of the screen, so the first paint is the moment the screen's centre
-// pixel stops showing the root window's colour. Time runs from just before the
-// program is spawned; memory is read from /proc while the window sits idle.
+// Runs on its own X server (xvfb-run). For every start it measures, from just
+// before the program is spawned: the first map of a top-level window (a
+// MapNotify, seen by watching the root window's children; no polling), the
+// first paint (both programs put their window in the middle of the screen, so
+// the moment the screen's centre stops showing the root window's colour), the
+// processor time used until then, and the resident memory while the window sits
+// idle. GNOME Sudoku and KSudoku join the run when they are installed (time to
+// map and memory only: they place their windows themselves). Last, the game's
+// windows are shown one by one in a program of their own
+// (bench_startup_window_shows), for what each window's first show costs.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -19,7 +27,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,21 +44,24 @@ using Clock = std::chrono::steady_clock;
 constexpr unsigned long RootColour = 0xFF00FF;
 constexpr auto PaintTimeout = std::chrono::seconds(30);
 constexpr auto SettleTime = std::chrono::milliseconds(500);
+// Programs that place their windows themselves are left longer before their memory is read.
+constexpr auto SettleTimeUnplaced = std::chrono::seconds(2);
 // Often enough for the figures, rarely enough not to keep the X server busy
 // while the program under test talks to it.
 constexpr auto PollInterval = std::chrono::milliseconds(2);
 
 struct Sample {
-    double milliseconds = 0;
-    double cpuMilliseconds = 0;  // on the processor until the first paint, all threads
+    double mapMilliseconds = 0;
+    double paintMilliseconds = 0;
+    double cpuMilliseconds = 0;  // on the processor until the first paint (the map, for others), all threads
     long rssKiB = 0;
     long peakKiB = 0;
-    unsigned long firstColour = 0;  // what the centre showed first, to tell a paint from a cleared window
 };
 
 struct Program {
     std::string label;
     std::string path;
+    bool paintsCentre = true;  // puts its window in the middle of the screen
     std::vector<Sample> samples;
 };
 
@@ -88,17 +101,14 @@ unsigned long centrePixel(Display *display, Window root, int x, int y)
     return pixel;
 }
 
-std::optional<Sample> measureOnce(Display *display, const std::string &path, const std::filesystem::path &scratch)
+double millisecondsSince(Clock::time_point start)
 {
-    const Window root = DefaultRootWindow(display);
-    const int centreX = DisplayWidth(display, DefaultScreen(display)) / 2;
-    const int centreY = DisplayHeight(display, DefaultScreen(display)) / 2;
-    if (centrePixel(display, root, centreX, centreY) != RootColour) {
-        std::fprintf(stderr, "the screen's centre is covered before the start\n");
-        return std::nullopt;
-    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
-    // The player's own environment, with a hive of the benchmark's own.
+// The player's own environment, with a hive of the benchmark's own.
+std::vector<std::string> environmentFor(const std::filesystem::path &scratch)
+{
     std::vector<std::string> variables;
     for (char **entry = environ; *entry; ++entry)
         if (std::strncmp(*entry, "XDG_CONFIG_HOME=", 16) != 0 && std::strncmp(*entry, "XDG_RUNTIME_DIR=", 16) != 0 &&
@@ -107,61 +117,166 @@ std::optional<Sample> measureOnce(Display *display, const std::string &path, con
     variables.push_back("XDG_CONFIG_HOME=" + (scratch / "config").string());
     variables.push_back("XDG_RUNTIME_DIR=" + (scratch / "runtime").string());
     variables.push_back("QT_QPA_PLATFORM=xcb");
+    return variables;
+}
+
+pid_t spawn(const std::string &path, const std::filesystem::path &scratch, int standardOutput = -1)
+{
+    std::vector<std::string> variables = environmentFor(scratch);
     std::vector<char *> environment;
     for (std::string &variable : variables)
         environment.push_back(variable.data());
     environment.push_back(nullptr);
     std::string program = path;
     char *arguments[] = {program.data(), nullptr};
-
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (standardOutput >= 0)
+        posix_spawn_file_actions_adddup2(&actions, standardOutput, STDOUT_FILENO);
     pid_t pid = 0;
-    const Clock::time_point start = Clock::now();
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, arguments, environment.data()) != 0) {
-        std::perror("posix_spawn");
+    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, arguments, environment.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed) {
+        std::fprintf(stderr, "cannot start %s: %s\n", path.c_str(), std::strerror(failed));
+        return -1;
+    }
+    return pid;
+}
+
+std::optional<Sample> measureOnce(Display *display, const Program &program, const std::filesystem::path &scratch)
+{
+    const Window root = DefaultRootWindow(display);
+    const int centreX = DisplayWidth(display, DefaultScreen(display)) / 2;
+    const int centreY = DisplayHeight(display, DefaultScreen(display)) / 2;
+    if (centrePixel(display, root, centreX, centreY) != RootColour) {
+        std::fprintf(stderr, "the screen's centre is covered before the start\n");
         return std::nullopt;
     }
+    // Forget the maps and unmaps of the previous run.
+    XSync(display, False);
+    while (XPending(display)) {
+        XEvent event;
+        XNextEvent(display, &event);
+    }
 
-    std::optional<Sample> sample;
+    const Clock::time_point start = Clock::now();
+    const pid_t pid = spawn(program.path, scratch);
+    if (pid < 0)
+        return std::nullopt;
+
+    Sample sample;
+    bool mapped = false;
+    bool painted = false;
+    bool ended = false;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
     while (Clock::now() - start < PaintTimeout) {
-        if (const unsigned long pixel = centrePixel(display, root, centreX, centreY); pixel != RootColour) {
-            Sample measured;
-            measured.firstColour = pixel;
-            measured.cpuMilliseconds = cpuMilliseconds(pid);
-            measured.milliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-            std::this_thread::sleep_for(SettleTime);
-            measured.rssKiB = statusField(pid, "VmRSS");
-            measured.peakKiB = statusField(pid, "VmHWM");
-            sample = measured;
-            break;
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && !mapped && !event.xmap.override_redirect) {
+                mapped = true;
+                sample.mapMilliseconds = millisecondsSince(start);
+                if (!program.paintsCentre)
+                    sample.cpuMilliseconds = cpuMilliseconds(pid);
+            }
         }
+        if (program.paintsCentre && !painted && centrePixel(display, root, centreX, centreY) != RootColour) {
+            sample.cpuMilliseconds = cpuMilliseconds(pid);
+            sample.paintMilliseconds = millisecondsSince(start);
+            painted = true;
+        }
+        if (mapped && (painted || !program.paintsCentre))
+            break;
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
-            std::fprintf(stderr, "%s ended before painting\n", path.c_str());
-            return std::nullopt;
+            std::fprintf(stderr, "%s ended before showing its window\n", program.path.c_str());
+            ended = true;
+            break;
         }
-        std::this_thread::sleep_for(PollInterval);
+        // Woken by the X server's next event, or in time for the next look at the centre.
+        poll(&connection, 1, program.paintsCentre && !painted ? int(PollInterval.count()) : 100);
     }
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const bool shown = mapped && (painted || !program.paintsCentre);
+    if (shown) {
+        std::this_thread::sleep_for(program.paintsCentre ? SettleTime : SettleTimeUnplaced);
+        sample.rssKiB = statusField(pid, "VmRSS");
+        sample.peakKiB = statusField(pid, "VmHWM");
+    }
+    if (!ended) {
+        kill(pid, SIGTERM);
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
     // Wait for the window to go, so the next run starts on a bare screen.
     while (centrePixel(display, root, centreX, centreY) != RootColour)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (!sample)
-        std::fprintf(stderr, "%s painted nothing within %lld s\n", path.c_str(),
+    if (!shown && !ended)
+        std::fprintf(stderr, "%s showed nothing within %lld s\n", program.path.c_str(),
                      static_cast<long long>(PaintTimeout.count()));
-    return sample;
+    return shown ? std::optional<Sample>(sample) : std::nullopt;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 template <typename Value>
-double median(std::vector<Sample> samples, Value value)
+double median(const std::vector<Sample> &samples, Value value)
 {
     std::vector<double> values;
     for (const Sample &sample : samples)
         values.push_back(static_cast<double>(value(sample)));
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+    return median(values);
+}
+
+std::string installed(const char *name)
+{
+    std::string directories = std::getenv("PATH") ? std::getenv("PATH") : "";
+    directories += ":/usr/games";
+    std::stringstream list(directories);
+    std::string directory;
+    while (std::getline(list, directory, ':'))
+        if (!directory.empty() && access((directory + "/" + name).c_str(), X_OK) == 0)
+            return directory + "/" + name;
+    return {};
+}
+
+// One run of bench_startup_window_shows: per window, first show and later
+// shows, wall and processor milliseconds.
+std::map<std::string, std::array<double, 4>> windowShows(const std::string &path, const std::filesystem::path &scratch)
+{
+    std::map<std::string, std::array<double, 4>> shows;
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return shows;
+    const pid_t pid = spawn(path, scratch, pipeEnds[1]);
+    close(pipeEnds[1]);
+    std::string output;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+        output.append(buffer, std::size_t(got));
+    close(pipeEnds[0]);
+    int status = 0;
+    if (pid > 0)
+        waitpid(pid, &status, 0);
+    std::stringstream lines(output);
+    std::string name;
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::stringstream fields(line);
+        std::array<double, 4> values{};
+        if (fields >> name >> values[0] >> values[1] >> values[2] >> values[3])
+            shows[name] = values;
+        else if (name == "reveal")
+            shows[name] = values;   // one figure: milliseconds per given beyond the pauses
+    }
+    return shows;
 }
 
 }  // namespace
@@ -169,19 +284,25 @@ double median(std::vector<Sample> samples, Value value)
 int main(int argc, char *argv[])
 {
     int runs = 9;
-    Program game{"game (main menu)", SUDOKU_GAME_PATH, {}};
-    Program trivial{"trivial window", SUDOKU_TRIVIAL_WINDOW_PATH, {}};
+    std::string windowShowsPath = SUDOKU_WINDOW_SHOWS_PATH;
+    std::vector<Program> programs{{"game (main menu)", SUDOKU_GAME_PATH, true, {}},
+                                  {"trivial window", SUDOKU_TRIVIAL_WINDOW_PATH, true, {}}};
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (argument == "--game" && i + 1 < argc)
-            game.path = argv[++i];
+            programs[0].path = argv[++i];
+        else if (argument == "--window-shows" && i + 1 < argc)
+            windowShowsPath = argv[++i];
         else {
-            std::fprintf(stderr, "usage: %s [--runs N] [--game PROGRAM]   (on an X server of its own)\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--runs N] [--game PROGRAM] [--window-shows PROGRAM]   (on an X server of its own)\n", argv[0]);
             return 2;
         }
     }
+    for (const auto &[label, name] : {std::pair{"GNOME Sudoku", "gnome-sudoku"}, std::pair{"KSudoku", "ksudoku"}})
+        if (const std::string path = installed(name); !path.empty())
+            programs.push_back({label, path, false, {}});
 
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
@@ -191,6 +312,8 @@ int main(int argc, char *argv[])
     const Window root = DefaultRootWindow(display);
     XSetWindowBackground(display, root, RootColour);
     XClearWindow(display, root);
+    // Every map of a top-level window reaches us as an event.
+    XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
 
     char pattern[] = "/tmp/sudoku-startup-XXXXXX";
@@ -205,44 +328,73 @@ int main(int argc, char *argv[])
 
     // One unmeasured start each: the game writes its installation record on its
     // first start, and the file cache fills.
-    for (Program *program : {&game, &trivial})
-        if (!measureOnce(display, program->path, scratch))
+    for (const Program &program : programs)
+        if (!measureOnce(display, program, scratch))
             return 1;
-    // Interleaved, so a busy moment on the machine hurts both alike.
+    // Interleaved, so a busy moment on the machine hurts all alike.
     for (int run = 0; run < runs; ++run)
-        for (Program *program : {&game, &trivial}) {
-            std::optional<Sample> sample = measureOnce(display, program->path, scratch);
+        for (Program &program : programs) {
+            std::optional<Sample> sample = measureOnce(display, program, scratch);
             if (!sample)
                 return 1;
-            program->samples.push_back(*sample);
+            program.samples.push_back(*sample);
         }
-    std::filesystem::remove_all(scratch);
     XCloseDisplay(display);
 
-    for (const Program *program : {&game, &trivial}) {
-        std::printf("%-20s", program->label.c_str());
-        for (const Sample &sample : program->samples)
-            std::printf(" %6.1f ms #%06lx", sample.milliseconds, sample.firstColour);
+    std::map<std::string, std::vector<std::array<double, 4>>> shows;
+    for (int run = 0; run < std::max(3, runs / 2); ++run)
+        for (const auto &[window, values] : windowShows(windowShowsPath, scratch))
+            shows[window].push_back(values);
+    std::filesystem::remove_all(scratch);
+
+    std::printf("%d interleaved runs each, medians (ratio to the trivial window):\n", runs);
+    std::printf("%-18s %17s %17s %17s %19s %19s\n", "", "first map", "first paint", "CPU to paint", "VmRSS",
+                "VmHWM");
+    const Program &trivial = programs[1];
+    const auto mapOf = [](const Sample &s) { return s.mapMilliseconds; };
+    const auto paintOf = [](const Sample &s) { return s.paintMilliseconds; };
+    const auto cpuOf = [](const Sample &s) { return s.cpuMilliseconds; };
+    const auto rssOf = [](const Sample &s) { return double(s.rssKiB) / 1024; };
+    const auto peakOf = [](const Sample &s) { return double(s.peakKiB) / 1024; };
+    for (const Program &program : programs) {
+        std::printf("%-18s", program.label.c_str());
+        for (const auto &[value, unit] : {std::pair<double (*)(const Sample &), const char *>{mapOf, "ms"},
+                                          {paintOf, "ms"}, {cpuOf, "ms"}, {rssOf, "MiB"}, {peakOf, "MiB"}}) {
+            const double mine = median(program.samples, value);
+            const double yardstick = median(trivial.samples, value);
+            if (!program.paintsCentre && value == paintOf)
+                std::printf(" %17s", "-");
+            else
+                std::printf(" %6.1f %-3s (%4.2fx)", mine, unit, yardstick > 0 ? mine / yardstick : 0.0);
+        }
         std::printf("\n");
     }
-    std::printf("%d runs each, medians:\n", runs);
-    std::printf("%-20s %12s %12s %12s %12s\n", "", "first paint", "CPU", "VmRSS", "VmHWM");
-    for (const Program *program : {&game, &trivial})
-        std::printf("%-20s %9.1f ms %9.1f ms %8.0f KiB %8.0f KiB\n", program->label.c_str(),
-                    median(program->samples, [](const Sample &s) { return s.milliseconds; }),
-                    median(program->samples, [](const Sample &s) { return s.cpuMilliseconds; }),
-                    median(program->samples, [](const Sample &s) { return s.rssKiB; }),
-                    median(program->samples, [](const Sample &s) { return s.peakKiB; }));
-    const double timeRatio = median(game.samples, [](const Sample &s) { return s.milliseconds; }) /
-                             median(trivial.samples, [](const Sample &s) { return s.milliseconds; });
-    const double memoryRatio = median(game.samples, [](const Sample &s) { return s.rssKiB; }) /
-                               median(trivial.samples, [](const Sample &s) { return s.rssKiB; });
-    const double cpuRatio = median(game.samples, [](const Sample &s) { return s.cpuMilliseconds; }) /
-                            median(trivial.samples, [](const Sample &s) { return s.cpuMilliseconds; });
-    const double peakRatio = median(game.samples, [](const Sample &s) { return s.peakKiB; }) /
-                             median(trivial.samples, [](const Sample &s) { return s.peakKiB; });
-    std::printf("ratio to the trivial window: time %.2fx (target <= 1.5x), memory %.2fx (target <= 1.3x), "
-                "processor time %.2fx, peak memory %.2fx\n",
-                timeRatio, memoryRatio, cpuRatio, peakRatio);
+    std::printf("targets: first paint <= 1.5x, CPU to paint <= 1.5x, VmRSS <= 1.3x\n\n");
+
+    std::printf("each window's show, medians of %zu runs (ms; the later shows are the median of three):\n",
+                shows.empty() ? std::size_t(0) : shows.begin()->second.size());
+    std::printf("%-10s %12s %12s %12s %12s %12s\n", "", "first show", "later show", "extra", "first CPU",
+                "later CPU");
+    for (const char *window : {"Form1", "FPodglad", "FRady", "FPrzyklad", "FSudoku", "F_Wyniki"}) {
+        const auto found = shows.find(window);
+        if (found == shows.end())
+            continue;
+        std::array<std::vector<double>, 4> columns;
+        for (const auto &values : found->second)
+            for (std::size_t i = 0; i < 4; ++i)
+                columns[i].push_back(values[i]);
+        const double first = median(columns[0]), later = median(columns[1]);
+        std::printf("%-10s %9.2f ms %9.2f ms %9.2f ms %9.2f ms %9.2f ms\n", window, first, later, first - later,
+                    median(columns[2]), median(columns[3]));
+    }
+    std::printf("target: a first show at most 16 ms over the later ones\n");
+    if (const auto reveal = shows.find("reveal"); reveal != shows.end()) {
+        std::vector<double> perGiven;
+        for (const auto &values : reveal->second)
+            perGiven.push_back(values[0]);
+        std::printf("\nreveal of a diagram: %.2f ms per given beyond the 40 ms pauses (median of %zu runs of three "
+                    "deals; target <= 2 ms)\n",
+                    median(perGiven), perGiven.size());
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "ShellTestSupport.h"
 
 #include "controls/ColorValue.h"
+#include "controls/Pictures.h"
 #include "controls/TArrowHint.h"
 #include "controls/TImageButton.h"
 #include "controls/TSensitiveLabel.h"
@@ -26,6 +27,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -74,6 +76,46 @@ bool ShowsPicture(TImageButton *shown, const QPixmap &picture)
     TImageButton reference;
     reference.setBitmap(picture);
     return shown->grab().toImage() == reference.grab().toImage();
+}
+
+// Checks that a window just shown for the first time shows what its layout
+// names: the pictures in sight were decoded by the show itself, and every
+// picture of every control is the layout's, pixel for pixel.
+void CheckLayoutPictures(const QWidget *window, const QString &layout)
+{
+    QFile file(QStringLiteral(SUDOKU_SOURCE_DIR "/") + layout);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QStringList decodedByTheShow = DecodedPictures();
+    QXmlStreamReader ui(&file);
+    QStringList controls;
+    int pictures = 0;
+    while (!ui.atEnd()) {
+        ui.readNext();
+        if (ui.isStartElement() && ui.name() == QLatin1String("widget"))
+            controls << ui.attributes().value("name").toString();
+        else if (ui.isEndElement() && ui.name() == QLatin1String("widget"))
+            controls.removeLast();
+        if (!ui.isStartElement() || ui.name() != QLatin1String("property"))
+            continue;
+        QString property = ui.attributes().value("name").toString();
+        if (!property.endsWith("Resource") || property == "MaskResource")
+            continue;
+        property.chop(int(qstrlen("Resource")));
+        ui.readNextStartElement();
+        const QString path = ui.readElementText();
+        const auto *control = Child<QWidget>(window, controls.last().toLatin1().constData());
+        const QString where = controls.last() + "." + property + " " + path;
+        const bool inSight = control->isVisible() && !control->visibleRegion().isEmpty() &&
+                             (property == "Picture" || (property == "Bitmap" && control->isEnabled()));
+        QVERIFY2(!inSight || decodedByTheShow.contains(path), qPrintable("not decoded by the show: " + where));
+        const QImage shown = control->property(property.toLatin1().constData()).value<QPixmap>().toImage();
+        QVERIFY2(!shown.isNull() && shown.convertToFormat(QImage::Format_RGB32) ==
+                                        QImage(path).convertToFormat(QImage::Format_RGB32),
+                 qPrintable("not the layout's picture: " + where));
+        ++pictures;
+    }
+    QVERIFY(!ui.hasError());
+    QVERIFY(pictures > 0);
 }
 
 QColor Balloon(int index)
@@ -137,6 +179,10 @@ private slots:
             QVERIFY2(!window->isVisible(), window->metaObject()->className());
         QCOMPARE(Form1->size(), QSize(607, 479));
         QVERIFY(Form1->windowFlags() & Qt::FramelessWindowHint);
+        // The hidden windows' pictures wait for their first show.
+        QVERIFY(DecodedPictures().contains(":/pictures/menu/background.png"));
+        for (const QString &path : DecodedPictures())
+            QVERIFY2(path.startsWith(":/pictures/menu/"), qPrintable(path));
         QCOMPARE(VisiblePanels(), QStringList());
         QVERIFY(Child<QWidget>(Form1, "Label2")->isVisible());
         QVERIFY(Child<QWidget>(Form1, "Image1")->isVisible());
@@ -202,10 +248,11 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<uint>("colour");
         QTest::addColumn<QString>("closer");
-        QTest::newRow("preview") << "ImageButton1" << "ImageButton7" << "FPodglad" << uint(WindowColour::Preview) << "ImageButton1";
-        QTest::newRow("tips") << "ImageButton1" << "ImageButton8" << "FRady" << uint(WindowColour::Tips) << "ImageButton1";
-        QTest::newRow("example") << "ImageButton4" << "ImageButton9" << "FPrzyklad" << uint(WindowColour::Example) << "ImageButton1";
-        QTest::newRow("game") << "ImageButton4" << "ImageButton10" << "FSudoku" << uint(WindowColour::Tips) << "ImageButton2";
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("preview") << "ImageButton1" << "ImageButton7" << "FPodglad" << uint(WindowColour::Preview) << "ImageButton1" << "shell/TFPodglad.ui";
+        QTest::newRow("tips") << "ImageButton1" << "ImageButton8" << "FRady" << uint(WindowColour::Tips) << "ImageButton1" << "shell/TFRady.ui";
+        QTest::newRow("example") << "ImageButton4" << "ImageButton9" << "FPrzyklad" << uint(WindowColour::Example) << "ImageButton1" << "shell/TFPrzyklad.ui";
+        QTest::newRow("game") << "ImageButton4" << "ImageButton10" << "FSudoku" << uint(WindowColour::Tips) << "ImageButton2" << "game/TFSudoku.ui";
     }
 
     void openedWindowLocksTheMenuUntilItCloses()
@@ -215,6 +262,7 @@ private slots:
         QFETCH(QString, window);
         QFETCH(uint, colour);
         QFETCH(QString, closer);
+        QFETCH(QString, layout);
         QWidget *opened = WindowNamed(window);
         const QStringList columnButtons{"ImageButton1", "ImageButton4", "ImageButton2", "ImageButton3"};
 
@@ -227,6 +275,8 @@ private slots:
         QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
 
         QVERIFY(opened->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(opened));
+        CheckLayoutPictures(opened, layout);
         QVERIFY(!Form1->isEnabled());
         for (const QString &name : columnButtons)
             QVERIFY2(!Child<QWidget>(Form1, name.toLatin1().constData())->isEnabled(), qPrintable(name));
@@ -253,6 +303,8 @@ private slots:
     {
         FSudoku->setEnabled(false);
         F_Wyniki->show();
+        QVERIFY(QTest::qWaitForWindowExposed(F_Wyniki));
+        CheckLayoutPictures(F_Wyniki, "results/TF_Wyniki.ui");
         F_Wyniki->close();
         QVERIFY(FSudoku->isEnabled());
     }
