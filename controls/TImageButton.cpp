@@ -267,7 +267,7 @@ void TImageButton::showReleasedLook()
         showPicture(m_bitmap);
         return;
     }
-    const QPixmap &lit = !m_bitmapUp.isNull() ? m_bitmapUp : m_bitmapOver;
+    const StoredPicture &lit = !m_bitmapUp.isNull() ? m_bitmapUp : m_bitmapOver;
     showPicture(m_pointerInside && !lit.isNull() ? lit : m_bitmap);
 }
 

@@ -143,7 +143,7 @@ TFSudoku::TFSudoku(QWidget* parent)
     // cells and the buttons.
     ReadInOrder({ui->p_czas, ui->ImageButton7, ui->ImageButton1, ui->ImageButton3, ui->ImageButton8, ui->ImageButton2,
                  ui->PanelZle, ui->PanelKoniec});
-    for (QLabel* picture : {ui->Image1, ui->Image2})
+    for (QWidget *picture : {ui->Image1, ui->Image2})
         picture->setAccessibleName(QStringLiteral("UWAGA"));
     ReadAsAlert(ui->PanelZle);
     ReadAsAlert(ui->PanelKoniec);
