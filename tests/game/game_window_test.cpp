@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QWindow>
 
 #include <memory>
 #include <optional>
@@ -791,11 +792,22 @@ void GameWindowTest::bestResultsLockGameWindowUntilClosed()
     click(cell(1, 1));
     QCOMPARE(cell(1, 1)->text(), Blank);
 
+    // The desktop's close (Alt+F4, the task bar) is refused as well: the
+    // window would otherwise hide, unlock the menu and come back dead.
+    QSignalSpy closed(m_game.get(), &TFSudoku::FormClosed);
+    QVERIFY(!m_game->windowHandle()->close());
+    QVERIFY(m_game->isVisible());
+    QCOMPARE(closed.size(), 0);
+
     click(m_results->findChild<TImageButton*>(QStringLiteral("ImageButton1")));
     QVERIFY(!m_results->isVisible());
     QVERIFY(m_game->isEnabled());
     click(cell(1, 1));
     QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
+
+    QVERIFY(m_game->windowHandle()->close());
+    QVERIFY(!m_game->isVisible());
+    QCOMPARE(closed.size(), 1);
 }
 
 void GameWindowTest::closingHidesAndSignalsMenu()
