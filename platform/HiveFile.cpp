@@ -390,6 +390,47 @@ std::string Utf16LeToUtf8(std::string_view bytes)
 
 // ---------------------------------------------------------------- parsing
 
+std::vector<std::string_view> LogicalLines(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view first = TrimLeft(TrimRight(text.substr(start, end - start)));
+        if (!first.empty() && (first.front() == '"' || first.front() == '@')) {
+            // As Parse joins them: more hex data after a line that ends in a backslash.
+            std::string_view last = first;
+            while (!last.empty() && last.back() == '\\' && end < text.size()) {
+                const std::size_t nextEnd = std::min(text.find('\n', end + 1), text.size());
+                const std::string_view next = TrimLeft(TrimRight(text.substr(end + 1, nextEnd - end - 1)));
+                if (next.empty() || HexDigit(next.front()) < 0)
+                    break;
+                last = next;
+                end = nextEnd;
+            }
+        }
+        pieces.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
+bool DefinesValue(std::string_view piece, std::string_view name)
+{
+    std::string joined;
+    for (std::size_t start = 0; start <= piece.size();) {
+        const std::size_t end = std::min(piece.find('\n', start), piece.size());
+        if (!joined.empty() && joined.back() == '\\')
+            joined.pop_back();
+        joined += TrimLeft(TrimRight(piece.substr(start, end - start)));
+        start = end + 1;
+    }
+    if (joined.empty() || (joined.front() != '"' && joined.front() != '@'))
+        return false;
+    const auto value = ReadValue(joined);
+    return value && SameName(value->name, name);
+}
+
 std::optional<Hive> Parse(std::string_view text)
 {
     std::string decoded;

@@ -79,6 +79,13 @@ std::string FileText(std::string_view bytes);
 // which FileText turns back into the same bytes, so nothing read is lost.
 std::string Utf16FileBytes(std::string_view utf8);
 
+// Splits Verbatim text into the pieces a reading takes as one line each: a
+// line ending in a backslash with the lines of hex data that continue it.
+std::vector<std::string_view> LogicalLines(std::string_view text);
+// Whether such a piece reads as a value of this name (an earlier line of a
+// name that appears twice is kept as Verbatim text).
+bool DefinesValue(std::string_view piece, std::string_view name);
+
 // ASCII case-insensitive equality, as the registry compares key and value names.
 bool SameName(std::string_view a, std::string_view b);
 // Lower-cases ASCII letters, for lookup tables keyed by name.

@@ -397,16 +397,46 @@ struct RegistryAccessor::State
         return base.empty() ? std::string(rest) : base + "\\" + std::string(rest);
     }
 
+    // Removes the value and any earlier line of the same name kept as text,
+    // which would otherwise read as the value again.
+    static void RemoveValue(Section& section, const std::string& name)
+    {
+        std::erase_if(section.entries, [&](hivefile::Entry& entry) {
+            if (const auto* existing = std::get_if<Value>(&entry))
+                return hivefile::SameName(existing->name, name);
+            std::string& text = std::get<hivefile::Verbatim>(entry).text;
+            std::string kept;
+            bool changed = false;
+            bool first = true;
+            for (const std::string_view line : hivefile::LogicalLines(text)) {
+                if (hivefile::DefinesValue(line, name)) {
+                    // A blank line keeps a line before it that ends in a
+                    // backslash from joining the one after it.
+                    if (!first && kept.find_last_not_of(" \t\r") != std::string::npos &&
+                        kept[kept.find_last_not_of(" \t\r")] == '\\')
+                        kept += '\n';
+                    changed = true;
+                } else {
+                    if (!first)
+                        kept += '\n';
+                    kept += line;
+                    first = false;
+                }
+            }
+            if (!changed)
+                return false;
+            text = std::move(kept);
+            return first; // nothing left of it
+        });
+    }
+
     // Changes the model only; Store saves it.
     void ApplyValue(const std::string& name, std::optional<Value> value)
     {
         Section* section = FindSection(currentKey);
         if (!value) {
             if (section)
-                std::erase_if(section->entries, [&](const hivefile::Entry& entry) {
-                    const auto* existing = std::get_if<Value>(&entry);
-                    return existing && hivefile::SameName(existing->name, name);
-                });
+                RemoveValue(*section, name);
             return;
         }
         value->name = name;

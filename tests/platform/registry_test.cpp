@@ -187,6 +187,20 @@ TEST_F(Registry, DeletingAKeyTakesItsValuesAndSubkeys)
     EXPECT_FALSE(registry.OpenKey(Key + "\\Lista\\Glebiej", false));
     ASSERT_TRUE(registry.OpenKey(Key + "\\Listak", false));
     EXPECT_EQ(registry.ReadInteger("b"), 2);
+
+    // A removed value takes with it an earlier line of its name, kept as text,
+    // which would otherwise read as the value once more.
+    registry.CloseKey();
+    WriteWholeFile(hive, "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\" + Key + "]\n"
+                         "\"_g4\"=\"x\"\njunk\n\"_G4\"=\"y\"\n");
+    ASSERT_TRUE(registry.OpenKey(Key, false));
+    EXPECT_EQ(registry.ReadString("_g4"), "y");
+    registry.WriteValues({RegistryValueChange::Remove("_g4")});
+    registry.CloseKey();
+    RegistryAccessor reader(hive);
+    ASSERT_TRUE(reader.OpenKey(Key, false));
+    EXPECT_FALSE(reader.ValueExists("_g4"));
+    EXPECT_NE(hivefile::FileText(ReadWholeFile(hive)).find("\r\njunk\r\n"), std::string::npos);
 }
 
 TEST_F(Registry, FailedWriteReportsTheNameAndKeepsEarlierWrites)
