@@ -53,9 +53,9 @@ Items RankedEntries(const RegistryAccessor& registry)
 }
 
 // What must change for the open key to hold exactly `items` at places 1 … n
-// with their counters. Times go first, then names, so that a failure on
-// Windows part-way has the most to put back and is tested for it; the order
-// is not seen from outside, the whole batch being stored at once.
+// with their counters: times, names, the places after n removed, then LastTime
+// before IlePoz, as a new list has always been started. The batch is stored
+// all or nothing, so no other copy of the game ever sees this order.
 std::vector<RegistryValueChange> ChangesToStore(const RegistryAccessor& registry, const Items& items)
 {
     std::vector<RegistryValueChange> changes;
