@@ -245,6 +245,12 @@ void TFSudoku::FormShow()
 
 void TFSudoku::closeEvent(QCloseEvent* event)
 {
+    // While the results window is up, the desktop's close (Alt+F4, the task
+    // bar) is refused too: hidden now, the window would come back locked.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     // Closing hides the window; the timer and the board are left alone.
     event->accept();
     emit FormClosed();

@@ -228,7 +228,109 @@ void AppendUtf8(std::string& out, std::uint32_t cp)
     }
 }
 
+// The length of the well-formed UTF-8 sequence at text[at] and its code point,
+// or 0 when the bytes there are not one (overlong forms and surrogates included).
+std::size_t ReadUtf8(std::string_view text, std::size_t at, std::uint32_t& cp)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length;
+    std::uint32_t minimum;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+        cp = cp << 6 | (byte(at + i) & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+        return 0;
+    return length;
+}
+
+bool StartsWithUtf16Mark(std::string_view bytes) { return bytes.substr(0, 2) == "\xFF\xFE"; }
+
 } // namespace
+
+// ---------------------------------------------------------------- encodings
+
+std::string FileText(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return std::string(bytes.substr(3));
+    if (!StartsWithUtf16Mark(bytes))
+        return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() / 2 + bytes.size() / 8);
+    auto unit = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+    };
+    std::size_t i = 2;
+    while (i + 1 < bytes.size()) {
+        const std::uint32_t first = unit(i);
+        i += 2;
+        if (first >= 0xD800 && first < 0xDC00 && i + 1 < bytes.size() && unit(i) >= 0xDC00 && unit(i) < 0xE000) {
+            AppendUtf8(out, 0x10000 + ((first - 0xD800) << 10) + (unit(i) - 0xDC00));
+            i += 2;
+        } else if (first >= 0xDC80 && first < 0xDD00) {
+            out += static_cast<char>(first - 0xDC00); // a byte that was not UTF-8 (Utf16FileBytes)
+        } else if (first >= 0xD800 && first < 0xE000) {
+            AppendUtf8(out, 0xFFFD);
+        } else {
+            AppendUtf8(out, first);
+        }
+    }
+    if (i < bytes.size())
+        AppendUtf8(out, 0xFFFD); // half a character at the end
+    return out;
+}
+
+std::string Utf16FileBytes(std::string_view utf8)
+{
+    std::string out = "\xFF\xFE";
+    out.reserve(2 + utf8.size() * 2 + utf8.size() / 8);
+    auto put = [&](std::uint32_t unit) {
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
+    };
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (utf8[i] == '\n') {
+            put('\r');
+            put('\n');
+            ++i;
+            continue;
+        }
+        std::uint32_t cp = 0;
+        const std::size_t length = ReadUtf8(utf8, i, cp);
+        if (length == 0) {
+            put(0xDC00 + static_cast<unsigned char>(utf8[i]));
+            ++i;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put(cp);
+        }
+        i += length;
+    }
+    return out;
+}
 
 // ---------------------------------------------------------------- names
 
@@ -288,8 +390,54 @@ std::string Utf16LeToUtf8(std::string_view bytes)
 
 // ---------------------------------------------------------------- parsing
 
+std::vector<std::string_view> LogicalLines(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view first = TrimLeft(TrimRight(text.substr(start, end - start)));
+        if (!first.empty() && (first.front() == '"' || first.front() == '@')) {
+            // As Parse joins them: more hex data after a line that ends in a backslash.
+            std::string_view last = first;
+            while (!last.empty() && last.back() == '\\' && end < text.size()) {
+                const std::size_t nextEnd = std::min(text.find('\n', end + 1), text.size());
+                const std::string_view next = TrimLeft(TrimRight(text.substr(end + 1, nextEnd - end - 1)));
+                if (next.empty() || HexDigit(next.front()) < 0)
+                    break;
+                last = next;
+                end = nextEnd;
+            }
+        }
+        pieces.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
+bool DefinesValue(std::string_view piece, std::string_view name)
+{
+    std::string joined;
+    for (std::size_t start = 0; start <= piece.size();) {
+        const std::size_t end = std::min(piece.find('\n', start), piece.size());
+        if (!joined.empty() && joined.back() == '\\')
+            joined.pop_back();
+        joined += TrimLeft(TrimRight(piece.substr(start, end - start)));
+        start = end + 1;
+    }
+    if (joined.empty() || (joined.front() != '"' && joined.front() != '@'))
+        return false;
+    const auto value = ReadValue(joined);
+    return value && SameName(value->name, name);
+}
+
 std::optional<Hive> Parse(std::string_view text)
 {
+    std::string decoded;
+    if (StartsWithUtf16Mark(text)) {
+        decoded = FileText(text);
+        text = decoded;
+    }
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
 
@@ -483,7 +631,14 @@ std::string Serialise(const Hive& hive)
                 out += '\n'; // a blank line keeps it from joining what follows
         }
     }
+    if (!hive.sections.empty())
+        out += '\n'; // regedit ends its export with a blank line
     return out;
+}
+
+std::string Export(const Hive& hive)
+{
+    return Utf16FileBytes(Serialise(hive));
 }
 
 } // namespace hivefile

@@ -60,10 +60,31 @@ struct Hive
 
 inline constexpr std::string_view Header = "Windows Registry Editor Version 5.00";
 
-// Nothing when the text is not a registry file at all (no header line).
+// Nothing when the text is not a registry file at all (no header line). The
+// text may be UTF-8, with or without a byte-order mark, or UTF-16LE with its
+// byte-order mark, as regedit exports it (see FileText).
 // Runs in time and memory linear in the text, whatever it holds.
 std::optional<Hive> Parse(std::string_view text);
+// The hive as UTF-8 text with LF line ends, a blank line after every key.
 std::string Serialise(const Hive& hive);
+// The bytes of the hive file as regedit exports it: UTF-16LE after a byte-order
+// mark, CRLF line ends.
+std::string Export(const Hive& hive);
+
+// File bytes in any of the encodings Parse reads, as UTF-8 text; other bytes
+// are returned as they are.
+std::string FileText(std::string_view bytes);
+// UTF-8 text as UTF-16LE with a byte-order mark, every LF written as CRLF.
+// Bytes that are not UTF-8 travel as the lone surrogates U+DC80 to U+DCFF,
+// which FileText turns back into the same bytes, so nothing read is lost.
+std::string Utf16FileBytes(std::string_view utf8);
+
+// Splits Verbatim text into the pieces a reading takes as one line each: a
+// line ending in a backslash with the lines of hex data that continue it.
+std::vector<std::string_view> LogicalLines(std::string_view text);
+// Whether such a piece reads as a value of this name (an earlier line of a
+// name that appears twice is kept as Verbatim text).
+bool DefinesValue(std::string_view piece, std::string_view name);
 
 // ASCII case-insensitive equality, as the registry compares key and value names.
 bool SameName(std::string_view a, std::string_view b);

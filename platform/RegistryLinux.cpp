@@ -24,7 +24,8 @@ namespace {
 
 constexpr std::string_view RootName = "HKEY_CURRENT_USER";
 // Larger files are not a hive this game wrote; they are kept aside, not read.
-constexpr std::uintmax_t MaximumHiveSize = 4u * 1024u * 1024u;
+// UTF-16 takes two bytes a character: room for 4 MiB of text.
+constexpr std::uintmax_t MaximumHiveSize = 8u * 1024u * 1024u;
 constexpr int MaximumCorruptCopies = 1000;
 
 fs::path DefaultHivePath()
@@ -299,7 +300,7 @@ struct RegistryAccessor::State
                 return false;
             corruptOnDisk = false; // kept; the file may now be replaced
         }
-        if (!ReplaceFile(hive, hivefile::Serialise(model)))
+        if (!ReplaceFile(hive, hivefile::Export(model)))
             return false;
         stamp = TouchStamp(hive);
         return true;
@@ -396,19 +397,49 @@ struct RegistryAccessor::State
         return base.empty() ? std::string(rest) : base + "\\" + std::string(rest);
     }
 
-    void SetValue(const std::string& name, Value value)
+    // Removes the value and any earlier line of the same name kept as text,
+    // which would otherwise read as the value again.
+    static void RemoveValue(Section& section, const std::string& name)
     {
-        value.name = name;
-        const Hive before = model;
-        const std::uint64_t stampBefore = stamp;
-        auto fail = [&] {
-            model = before;
-            stamp = stampBefore;
-            throw RegistryError("Failed to set data for '" + name + "'");
-        };
-        if (!Lock() || !Load())
-            fail();
+        std::erase_if(section.entries, [&](hivefile::Entry& entry) {
+            if (const auto* existing = std::get_if<Value>(&entry))
+                return hivefile::SameName(existing->name, name);
+            std::string& text = std::get<hivefile::Verbatim>(entry).text;
+            std::string kept;
+            bool changed = false;
+            bool first = true;
+            for (const std::string_view line : hivefile::LogicalLines(text)) {
+                if (hivefile::DefinesValue(line, name)) {
+                    // A blank line keeps a line before it that ends in a
+                    // backslash from joining the one after it.
+                    if (!first && kept.find_last_not_of(" \t\r") != std::string::npos &&
+                        kept[kept.find_last_not_of(" \t\r")] == '\\')
+                        kept += '\n';
+                    changed = true;
+                } else {
+                    if (!first)
+                        kept += '\n';
+                    kept += line;
+                    first = false;
+                }
+            }
+            if (!changed)
+                return false;
+            text = std::move(kept);
+            return first; // nothing left of it
+        });
+    }
+
+    // Changes the model only; Store saves it.
+    void ApplyValue(const std::string& name, std::optional<Value> value)
+    {
         Section* section = FindSection(currentKey);
+        if (!value) {
+            if (section)
+                RemoveValue(*section, name);
+            return;
+        }
+        value->name = name;
         if (!section) {
             model.sections.push_back(Section{FullPath(currentKey), {}});
             section = &model.sections.back();
@@ -418,11 +449,30 @@ struct RegistryAccessor::State
             if (auto* existing = std::get_if<Value>(&entry); existing && hivefile::SameName(existing->name, name))
                 target = existing;
         if (target) {
-            value.name = target->name; // the spelling already in the file stays
-            *target = std::move(value);
+            value->name = target->name; // the spelling already in the file stays
+            *target = std::move(*value);
         } else {
-            section->entries.push_back(std::move(value));
+            section->entries.push_back(std::move(*value));
         }
+    }
+
+    // Every change in the model, then one atomic save: all of them reach the
+    // file or none. The failure names the first value.
+    void Store(const std::vector<std::pair<std::string, std::optional<Value>>>& changes)
+    {
+        if (changes.empty())
+            return;
+        const Hive before = model;
+        const std::uint64_t stampBefore = stamp;
+        auto fail = [&] {
+            model = before;
+            stamp = stampBefore;
+            throw RegistryError("Failed to set data for '" + changes.front().first + "'");
+        };
+        if (!Lock() || !Load())
+            fail();
+        for (const auto& [name, value] : changes)
+            ApplyValue(name, value);
         if (!Persist())
             fail();
     }
@@ -545,26 +595,56 @@ std::int32_t RegistryAccessor::ReadInteger(const std::string& name) const
     });
 }
 
-void RegistryAccessor::WriteString(const std::string& name, const std::string& utf8)
+namespace {
+
+Value StringValue(const std::string& utf8)
 {
     Value value;
     value.type = hivefile::TypeString;
     value.spelling = hivefile::Spelling::Text;
     value.bytes = utf8;
+    return value;
+}
+
+Value IntegerValue(std::int32_t number)
+{
+    Value value;
+    value.type = hivefile::TypeDWord;
+    value.spelling = hivefile::Spelling::DWord;
+    value.number = static_cast<std::uint32_t>(number);
+    return value;
+}
+
+} // namespace
+
+void RegistryAccessor::WriteString(const std::string& name, const std::string& utf8)
+{
     m_state->Locked([&](bool) {
-        m_state->SetValue(name, std::move(value));
+        m_state->Store({{name, StringValue(utf8)}});
         return 0;
     });
 }
 
 void RegistryAccessor::WriteInteger(const std::string& name, std::int32_t number)
 {
-    Value value;
-    value.type = hivefile::TypeDWord;
-    value.spelling = hivefile::Spelling::DWord;
-    value.number = static_cast<std::uint32_t>(number);
     m_state->Locked([&](bool) {
-        m_state->SetValue(name, std::move(value));
+        m_state->Store({{name, IntegerValue(number)}});
+        return 0;
+    });
+}
+
+void RegistryAccessor::WriteValues(const std::vector<RegistryValueChange>& changes)
+{
+    std::vector<std::pair<std::string, std::optional<Value>>> values;
+    for (const auto& change : changes) {
+        switch (change.kind) {
+        case RegistryValueChange::Kind::String: values.emplace_back(change.name, StringValue(change.text)); break;
+        case RegistryValueChange::Kind::Integer: values.emplace_back(change.name, IntegerValue(change.number)); break;
+        case RegistryValueChange::Kind::Remove: values.emplace_back(change.name, std::nullopt); break;
+        }
+    }
+    m_state->Locked([&](bool) {
+        m_state->Store(values);
         return 0;
     });
 }

@@ -96,7 +96,7 @@ std::wstring MutexName(const std::filesystem::path& hiveFile)
     return name;
 }
 
-RegistryValueType TypeOf(DWORD type)
+RegistryValueType TypeOf(DWORD type, DWORD size)
 {
     switch (type) {
     case REG_SZ:
@@ -106,7 +106,9 @@ RegistryValueType TypeOf(DWORD type)
     case REG_BINARY:
         return RegistryValueType::Binary;
     case REG_DWORD:
-        return RegistryValueType::DWord;
+        // Any other size cannot be read as an integer: such a value is skipped
+        // like any other of a wrong type.
+        return size == sizeof(DWORD) ? RegistryValueType::DWord : RegistryValueType::Other;
     case REG_MULTI_SZ:
         return RegistryValueType::MultiString;
     case REG_QWORD:
@@ -255,7 +257,7 @@ RegistryValueType RegistryAccessor::GetDataType(const std::string& name) const
 {
     DWORD type = 0;
     DWORD size = 0;
-    return m_state->Query(name, type, size) ? TypeOf(type) : RegistryValueType::None;
+    return m_state->Query(name, type, size) ? TypeOf(type, size) : RegistryValueType::None;
 }
 
 std::string RegistryAccessor::ReadString(const std::string& name) const
@@ -330,6 +332,86 @@ void RegistryAccessor::WriteInteger(const std::string& name, std::int32_t value)
                        sizeof(data))
         != ERROR_SUCCESS)
         throw RegistryError(WriteFailure(name));
+}
+
+namespace {
+
+// A value as it was before a batch changed it, to be put back if the batch fails.
+struct SavedValue
+{
+    std::wstring name;
+    bool existed = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+};
+
+bool Save(HKEY key, const std::wstring& name, SavedValue& saved)
+{
+    saved.name = name;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        DWORD size = 0;
+        LONG status = RegQueryValueExW(key, name.c_str(), nullptr, &saved.type, nullptr, &size);
+        if (status == ERROR_FILE_NOT_FOUND) {
+            saved.existed = false;
+            return true;
+        }
+        if (status != ERROR_SUCCESS)
+            return false;
+        saved.data.assign(size, 0);
+        status = RegQueryValueExW(key, name.c_str(), nullptr, &saved.type, saved.data.data(), &size);
+        if (status == ERROR_MORE_DATA)
+            continue;
+        if (status != ERROR_SUCCESS)
+            return false;
+        saved.data.resize(size);
+        saved.existed = true;
+        return true;
+    }
+    return false;
+}
+
+void Restore(HKEY key, const SavedValue& saved)
+{
+    if (saved.existed)
+        RegSetValueExW(key, saved.name.c_str(), 0, saved.type, saved.data.data(),
+                       static_cast<DWORD>(saved.data.size()));
+    else
+        RegDeleteValueW(key, saved.name.c_str());
+}
+
+} // namespace
+
+void RegistryAccessor::WriteValues(const std::vector<RegistryValueChange>& changes)
+{
+    // The accessor holds the hive's mutex from OpenKey on, so no other copy of
+    // the game sees the values half changed; what is left is a failure part-way.
+    if (!changes.empty())
+        m_state->Lock();
+    std::vector<SavedValue> changed;
+    for (const auto& change : changes) {
+        SavedValue saved;
+        bool ok = m_state->current != nullptr && Save(m_state->current, Widen(change.name), saved);
+        if (ok) {
+            try {
+                switch (change.kind) {
+                case RegistryValueChange::Kind::String: WriteString(change.name, change.text); break;
+                case RegistryValueChange::Kind::Integer: WriteInteger(change.name, change.number); break;
+                case RegistryValueChange::Kind::Remove:
+                    if (saved.existed)
+                        ok = RegDeleteValueW(m_state->current, saved.name.c_str()) == ERROR_SUCCESS;
+                    break;
+                }
+            } catch (const RegistryError&) {
+                ok = false;
+            }
+        }
+        if (!ok) {
+            for (auto it = changed.rbegin(); it != changed.rend(); ++it)
+                Restore(m_state->current, *it);
+            throw RegistryError(WriteFailure(change.name));
+        }
+        changed.push_back(std::move(saved));
+    }
 }
 
 bool RegistryAccessor::DeleteKey(const std::string& key)

@@ -11,6 +11,8 @@ namespace {
 
 constexpr char ListKey[] = "\\Software\\Kalvora\\Sudoku\\Lista";
 
+using Items = std::vector<BestResults::Item>;
+
 std::string NameValue(int n) { return "_g" + std::to_string(n); }
 std::string TimeValue(int n) { return "_t" + std::to_string(n); }
 
@@ -19,41 +21,73 @@ bool IsInteger(const RegistryAccessor& registry, const std::string& name)
     return registry.GetDataType(name) == RegistryValueType::DWord;
 }
 
+bool HoldsInteger(const RegistryAccessor& registry, const std::string& name, std::int32_t value)
+{
+    return IsInteger(registry, name) && registry.ReadInteger(name) == value;
+}
+
+bool HoldsString(const RegistryAccessor& registry, const std::string& name, const std::string& text)
+{
+    return registry.GetDataType(name) == RegistryValueType::String && registry.ReadString(name) == text;
+}
+
 // An entry counts only with a plain-string name and an integer time; anything
 // else (an expandable string, raw bytes, a half-written pair) is skipped.
 std::optional<BestResults::Item> ReadEntry(const RegistryAccessor& registry, int n)
 {
-    if (n < 1 || registry.GetDataType(NameValue(n)) != RegistryValueType::String ||
-        !IsInteger(registry, TimeValue(n)))
+    if (registry.GetDataType(NameValue(n)) != RegistryValueType::String || !IsInteger(registry, TimeValue(n)))
         return std::nullopt;
     return BestResults::Item{registry.ReadString(NameValue(n)), registry.ReadInteger(TimeValue(n))};
 }
 
-// The counters, or nothing while either is missing or not an integer: then
-// the list takes no new results.
-struct Counters
+// The valid entries ranked by time; equal times keep the order of their places.
+Items RankedEntries(const RegistryAccessor& registry)
 {
-    std::int32_t count;
-    std::int32_t lastTime;
-};
-
-std::optional<Counters> ReadCounters(const RegistryAccessor& registry)
-{
-    if (!IsInteger(registry, "IlePoz") || !IsInteger(registry, "LastTime"))
-        return std::nullopt;
-    return Counters{registry.ReadInteger("IlePoz"), registry.ReadInteger("LastTime")};
+    Items items;
+    for (int n = 1; n <= BestResults::Capacity; ++n)
+        if (auto item = ReadEntry(registry, n))
+            items.push_back(std::move(*item));
+    std::stable_sort(items.begin(), items.end(),
+                     [](const BestResults::Item& a, const BestResults::Item& b) { return a.seconds < b.seconds; });
+    return items;
 }
 
-} // namespace
-
-BestResults::BestResults() = default;
-
-BestResults::BestResults(std::filesystem::path hiveFile)
-    : m_hiveFile(std::move(hiveFile))
+// What must change for the open key to hold exactly `items` at places 1 … n
+// with their counters: times, names, the places after n removed, then LastTime
+// before IlePoz, as a new list has always been started. The batch is stored
+// all or nothing, so no other copy of the game ever sees this order.
+std::vector<RegistryValueChange> ChangesToStore(const RegistryAccessor& registry, const Items& items)
 {
+    std::vector<RegistryValueChange> changes;
+    const int count = static_cast<int>(items.size());
+    for (int n = 1; n <= count; ++n) {
+        const auto& item = items[static_cast<std::size_t>(n - 1)];
+        if (!HoldsInteger(registry, TimeValue(n), item.seconds))
+            changes.push_back(RegistryValueChange::Integer(TimeValue(n), item.seconds));
+    }
+    for (int n = 1; n <= count; ++n) {
+        const auto& item = items[static_cast<std::size_t>(n - 1)];
+        if (!HoldsString(registry, NameValue(n), item.name))
+            changes.push_back(RegistryValueChange::String(NameValue(n), item.name));
+    }
+    for (int n = count + 1; n <= BestResults::Capacity; ++n)
+        for (const std::string& name : {NameValue(n), TimeValue(n)})
+            if (registry.ValueExists(name))
+                changes.push_back(RegistryValueChange::Remove(name));
+    const std::int32_t lastTime = items.empty() ? 0 : items.back().seconds;
+    if (!HoldsInteger(registry, "LastTime", lastTime))
+        changes.push_back(RegistryValueChange::Integer("LastTime", lastTime));
+    if (!HoldsInteger(registry, "IlePoz", count))
+        changes.push_back(RegistryValueChange::Integer("IlePoz", count));
+    return changes;
 }
 
-namespace {
+void Store(RegistryAccessor& registry, const Items& items)
+{
+    const auto changes = ChangesToStore(registry, items);
+    if (!changes.empty())
+        registry.WriteValues(changes);
+}
 
 // Each operation holds the hive for itself alone, from opening the list to returning.
 std::unique_ptr<RegistryAccessor> OpenList(const std::filesystem::path& hiveFile, bool& opened)
@@ -66,18 +100,21 @@ std::unique_ptr<RegistryAccessor> OpenList(const std::filesystem::path& hiveFile
 
 } // namespace
 
+BestResults::BestResults() = default;
+
+BestResults::BestResults(std::filesystem::path hiveFile)
+    : m_hiveFile(std::move(hiveFile))
+{
+}
+
 bool BestResults::Admits(std::int32_t t)
 {
     bool opened = false;
     const auto registry = OpenList(m_hiveFile, opened);
     if (!opened)
         return false;
-    const auto counters = ReadCounters(*registry);
-    if (!counters)
-        return false;
-    if (counters->count >= 0 && counters->count < Capacity)
-        return true;
-    return counters->count == Capacity && t < counters->lastTime;
+    const Items items = RankedEntries(*registry);
+    return static_cast<int>(items.size()) < Capacity || t < items.back().seconds;
 }
 
 void BestResults::Add(const std::string& name, std::int32_t t)
@@ -88,58 +125,32 @@ void BestResults::Add(const std::string& name, std::int32_t t)
     const auto registry = OpenList(m_hiveFile, opened);
     if (!opened)
         return;
-    const auto counters = ReadCounters(*registry);
-    if (!counters)
-        return;
-
-    if (counters->count >= 0 && counters->count < Capacity) {
-        // While the list fills, results are appended in the order they come.
-        const int n = counters->count + 1;
-        registry->WriteString(NameValue(n), name);
-        registry->WriteInteger(TimeValue(n), t);
-        registry->WriteInteger("IlePoz", n);
-        if (t > counters->lastTime)
-            registry->WriteInteger("LastTime", t);
-        return;
-    }
-    if (counters->count != Capacity)
-        return;
-
-    // The full list: the valid entries and the new one, sorted by time (equal
-    // times keep their order, so an older result stays ahead of a new one),
-    // written back from place 1; the slowest falls off.
-    std::vector<Item> items;
-    for (int n = 1; n <= Capacity; ++n)
-        if (auto item = ReadEntry(*registry, n))
-            items.push_back(std::move(*item));
-    items.push_back(Item{name, t});
-    std::stable_sort(items.begin(), items.end(),
-                     [](const Item& a, const Item& b) { return a.seconds < b.seconds; });
-    const int kept = std::min(static_cast<int>(items.size()), Capacity);
-    for (int n = 1; n <= kept; ++n) {
-        const Item& item = items[static_cast<std::size_t>(n - 1)];
-        registry->WriteInteger(TimeValue(n), item.seconds);
-        registry->WriteString(NameValue(n), item.name);
-    }
-    registry->WriteInteger("LastTime", items[static_cast<std::size_t>(kept - 1)].seconds);
+    Items items = RankedEntries(*registry);
+    const auto place = std::upper_bound(items.begin(), items.end(), t,
+                                        [](std::int32_t time, const Item& item) { return time < item.seconds; });
+    items.insert(place, Item{name, t});
+    if (static_cast<int>(items.size()) > Capacity)
+        items.pop_back();
+    Store(*registry, items);
 }
 
 std::optional<BestResults::Item> BestResults::Entry(int n)
 {
     bool opened = false;
     const auto registry = OpenList(m_hiveFile, opened);
-    if (!opened)
+    if (!opened || n < 1)
         return std::nullopt;
-    return ReadEntry(*registry, n);
+    Items items = RankedEntries(*registry);
+    if (n > static_cast<int>(items.size()))
+        return std::nullopt;
+    return std::move(items[static_cast<std::size_t>(n - 1)]);
 }
 
 int BestResults::Count()
 {
     bool opened = false;
     const auto registry = OpenList(m_hiveFile, opened);
-    if (!opened || !IsInteger(*registry, "IlePoz"))
-        return 0;
-    return registry->ReadInteger("IlePoz");
+    return opened ? static_cast<int>(RankedEntries(*registry).size()) : 0;
 }
 
 void BestResults::ClearAll()
@@ -157,6 +168,10 @@ void BestResults::Initialise()
 {
     bool opened = false;
     const auto registry = OpenList(m_hiveFile, opened);
-    registry->WriteInteger("LastTime", 0);
-    registry->WriteInteger("IlePoz", 0);
+    Rebuild(*registry);
+}
+
+void BestResults::Rebuild(RegistryAccessor& list)
+{
+    Store(list, RankedEntries(list));
 }

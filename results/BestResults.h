@@ -6,6 +6,16 @@
 #include <optional>
 #include <string>
 
+class RegistryAccessor;
+
+// The list is ranked: place 1 holds the shortest time, equal times keep the
+// order in which they came. The entries are the truth: every reading ranks the
+// valid ones (a plain-string name `_g<n>` and an integer time `_t<n>`) and
+// counts them, whatever the counters `IlePoz` and `LastTime` say, and every
+// writing stores the list in that form (places 1 … n, `IlePoz` n, `LastTime`
+// the longest time, nothing after place n). Invalid places are dropped when
+// the list is written; nothing valid is.
+//
 // Every operation opens the hive on its own and releases it before returning,
 // so two running copies of the game never interleave their changes.
 // Registry failures propagate as RegistryError.
@@ -25,16 +35,22 @@ public:
 
     // Whether a solving time of t seconds earns a place on the list.
     bool Admits(std::int32_t t);
-    // Stores the result, keeping the list sorted by time and at most ten long.
+    // Stores the result at its place by time, after any equal times; the
+    // slowest falls off a full list. All of it is stored, or nothing.
     void Add(const std::string& name, std::int32_t t);
-    // Place n (1-based), or nothing when the place is empty or its entry invalid.
+    // Place n (1-based) of the ranked list, or nothing when it is empty.
     std::optional<Item> Entry(int n);
-    // The stored count IlePoz, 0 when it is missing or invalid.
+    // How many results the list holds.
     int Count();
     // Deletes the list and starts an empty one.
     void ClearAll();
-    // The first-run set-up: LastTime 0, then IlePoz 0; entries already stored stay.
+    // The installation's set-up: the list is stored in its sound form, the
+    // counters rebuilt from the entries (LastTime 0 and IlePoz 0 when there are
+    // none); the player's results stay.
     void Initialise();
+
+    // The same for the list key open in `list` (the installation record's accessor).
+    static void Rebuild(RegistryAccessor& list);
 
 private:
     std::filesystem::path m_hiveFile; // empty: the current user's hive

@@ -27,6 +27,15 @@ constexpr std::array<int, 10> PlaceTops = {70, 91, 112, 134, 154, 177, 199, 220,
 const QString EmptyName = QStringLiteral("(brak)");
 const QString EmptyTime = QStringLiteral("-- : -- : --");
 
+// A line break in a hand-edited name would spill into the next place: it shows as a blank.
+QString oneLine(QString text)
+{
+    for (QChar& c : text)
+        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    return text;
+}
+
 QFont resultsFont()
 {
     QFont font(QStringLiteral("Times New Roman"));
@@ -62,6 +71,8 @@ TF_Wyniki::TF_Wyniki(QWidget* parent)
         time->move(TimeLeft, PlaceTops[place]);
         for (QLabel* label : {name, time}) {
             label->setFont(resultsFont());
+            // A stored name is never markup: "<b>" shows as typed.
+            label->setTextFormat(Qt::PlainText);
         }
         name->setText(EmptyName);
         time->setText(EmptyTime);
@@ -113,7 +124,7 @@ void TF_Wyniki::FormShow()
         QLabel* name = m_names[place - 1];
         QLabel* time = m_times[place - 1];
         if (const auto entry = results.Entry(place)) {
-            name->setText(QString::fromStdString(entry->name));
+            name->setText(oneLine(QString::fromStdString(entry->name)));
             time->setText(QString::fromStdString(TimeText(entry->seconds)));
             name->setAccessibleName(
                 QStringLiteral("%1. %2, %3").arg(QString::number(place), name->text(), time->text()));

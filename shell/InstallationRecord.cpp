@@ -2,6 +2,7 @@
 #include "shell/InstallationRecord.h"
 
 #include "platform/Registry.h"
+#include "results/BestResults.h"
 
 #include <system_error>
 
@@ -38,8 +39,8 @@ void EnsureInstallationRecord(RegistryAccessor& registry, const std::filesystem:
     registry.WriteString("Version", versionText);
     registry.WriteString("Name", title);
     registry.WriteString("Path", executable.string());
-    // The list's counters start again; results already stored stay.
+    // A new list starts with LastTime 0, then IlePoz 0; a reinstalled game keeps
+    // the player's results, its counters rebuilt from them.
     registry.OpenKey("Lista", true);
-    registry.WriteInteger("LastTime", 0);
-    registry.WriteInteger("IlePoz", 0);
+    BestResults::Rebuild(registry);
 }

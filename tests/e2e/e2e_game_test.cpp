@@ -223,8 +223,15 @@ Grid E2eGame::readBoard(const QImage& screen, double* weakest) const
 
 QString E2eGame::hiveText() const
 {
+    // Written as regedit exports: UTF-16LE after its byte-order mark, CRLF line ends.
     QFile hive(m_scratch.filePath(QStringLiteral("config/Kalvora/Sudoku.reg")));
-    return hive.open(QIODevice::ReadOnly) ? QString::fromUtf8(hive.readAll()) : QString();
+    if (!hive.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray bytes = hive.readAll();
+    QString text = bytes.startsWith("\xFF\xFE")
+                       ? QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2)
+                       : QString::fromUtf8(bytes);
+    return text.remove(QLatin1Char('\r'));
 }
 
 // --- The steps -------------------------------------------------------------

@@ -1,4 +1,4 @@
-// Any bytes as a hive file: reading never fails badly, and writing back what was read keeps every value.
+// Any bytes as a hive file (UTF-8 or UTF-16): reading never fails badly, and writing back what was read keeps every value.
 #include "HiveValues.h"
 
 #include <cstddef>
@@ -28,5 +28,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     if (withoutReturns(hivefile::Serialise(*second)) != withoutReturns(written))
         fuzzing::Fail("writing the hive again changes the file");
+
+    // The file as the game saves it (UTF-16LE, CRLF) holds every value, and
+    // saving what was read from it gives the very same bytes.
+    const std::string exported = hivefile::Export(*first);
+    const auto fromFile = hivefile::Parse(exported);
+    if (!fromFile)
+        fuzzing::Fail("the saved hive cannot be read back");
+    if (fuzzing::ValuesOf(*first) != fuzzing::ValuesOf(*fromFile))
+        fuzzing::Fail("reading the saved hive gives other values");
+    if (hivefile::Export(*fromFile) != exported)
+        fuzzing::Fail("saving the hive again changes the file");
     return 0;
 }

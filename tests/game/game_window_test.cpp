@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QWindow>
 
 #include <memory>
 #include <optional>
@@ -884,6 +885,13 @@ void GameWindowTest::bestResultsLockGameWindowUntilClosed()
     click(cell(1, 1));
     QCOMPARE(cell(1, 1)->text(), Blank);
 
+    // The desktop's close (Alt+F4, the task bar) is refused as well: the
+    // window would otherwise hide, unlock the menu and come back dead.
+    QSignalSpy closed(m_game.get(), &TFSudoku::FormClosed);
+    QVERIFY(!m_game->windowHandle()->close());
+    QVERIFY(m_game->isVisible());
+    QCOMPARE(closed.size(), 0);
+
     click(m_results->findChild<TImageButton*>(QStringLiteral("ImageButton1")));
     QVERIFY(!m_results->isVisible());
     QVERIFY(m_game->isEnabled());
@@ -891,6 +899,10 @@ void GameWindowTest::bestResultsLockGameWindowUntilClosed()
     QVERIFY(showsPicture(button("ImageButton7"), button("ImageButton7")->Bitmap()));
     click(cell(1, 1));
     QCOMPARE(cell(1, 1)->text(), QStringLiteral("1"));
+
+    QVERIFY(m_game->windowHandle()->close());
+    QVERIFY(!m_game->isVisible());
+    QCOMPARE(closed.size(), 1);
 }
 
 void GameWindowTest::closingHidesAndSignalsMenu()

@@ -72,8 +72,10 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 [ -n "$menu_shown" ] || fail "no 607x479 menu window appeared within 30 s"
-grep -q '^"Version"="2.0.0.432"' "$hive" || fail "the hive records no version 2.0.0.432:"$'\n'"$(cat "$hive")"
-grep -qF "\"Path\"=\"$program\"" "$hive" || fail "the hive does not record the packaged program's path"
+# The hive is written as regedit exports it: UTF-16LE with a byte-order mark, CRLF.
+hive_text=$(iconv -f UTF-16 -t UTF-8 "$hive" | tr -d '\r') || fail "the hive is not UTF-16"
+grep -q '^"Version"="2.0.0.432"' <<<"$hive_text" || fail "the hive records no version 2.0.0.432:"$'\n'"$hive_text"
+grep -qF "\"Path\"=\"$program\"" <<<"$hive_text" || fail "the hive does not record the packaged program's path"
 kill $pid
 wait $pid 2>/dev/null || true
 trap - EXIT

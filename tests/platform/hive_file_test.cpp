@@ -29,9 +29,9 @@ std::vector<std::string> VerbatimLines(const Hive& hive)
 
 } // namespace
 
-TEST(HiveFile, ReadsEveryValueSpelling)
+TEST(HiveFile, ReadsEveryValueSpellingInEveryEncoding)
 {
-    const auto hive = Parse("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+    const std::string text = "Windows Registry Editor Version 5.00\r\n"
                             "\r\n"
                             "[HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku\\Lista]\r\n"
                             "\"IlePoz\"=dword:0000000A\r\n"
@@ -42,7 +42,11 @@ TEST(HiveFile, ReadsEveryValueSpelling)
                             "  7f\r\n"
                             "\"_g4\"=hex(7):61,00,00,00,00,00\r\n"
                             "\"_g5\"=hex(b):01,00,00,00,00,00,00,00\r\n"
-                            "@=\"default\"\r\n");
+                            "@=\"default\"\r\n";
+    // As typed (UTF-8), as saved by an editor that marks UTF-8, as regedit exports it.
+    for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text, Utf16FileBytes(text)}) {
+    SCOPED_TRACE(bytes.substr(0, 2));
+    const auto hive = Parse(bytes);
     ASSERT_TRUE(hive);
     const std::string key = "HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku\\Lista";
     EXPECT_EQ(FindValue(*hive, key, "ilepoz")->number, 10u);
@@ -56,6 +60,7 @@ TEST(HiveFile, ReadsEveryValueSpelling)
     EXPECT_EQ(FindValue(*hive, key, "_g5")->type, TypeQWord);
     EXPECT_EQ(FindValue(*hive, key, "")->bytes, "default");
     EXPECT_TRUE(VerbatimLines(*hive).empty());
+    }
 }
 
 TEST(HiveFile, WritesWhatItReadsUnchanged)
@@ -79,10 +84,13 @@ TEST(HiveFile, WritesWhatItReadsUnchanged)
                              "@=hex(123):\n"
                              "\"bad\"=hex:zz,\\\n"
                              "\n"
-                             "\"after\"=dword:00000001\n";
+                             "\"after\"=dword:00000001\n"
+                             "\n";
     const auto hive = Parse(text);
     ASSERT_TRUE(hive);
     EXPECT_EQ(Serialise(*hive), text);
+    EXPECT_TRUE(Parse(Export(*hive)));
+    EXPECT_EQ(Serialise(*Parse(Export(*hive))), text);
     EXPECT_EQ(VerbatimLines(*hive), (std::vector<std::string>{"; a note typed by hand", "\"Zle\"=dword:xyz",
                                                               "garbage \\", "\"bad\"=hex:zz,\\"}));
     const auto again = Parse(Serialise(*hive));
@@ -111,24 +119,56 @@ TEST(HiveFile, AnyTextRoundTrips)
         value.bytes = texts[i];
         hive.sections[0].entries.push_back(value);
     }
-    const auto parsed = Parse(Serialise(hive));
-    ASSERT_TRUE(parsed);
-    ASSERT_EQ(parsed->sections.size(), 1u);
-    ASSERT_EQ(parsed->sections[0].entries.size(), texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const auto& original = std::get<Value>(hive.sections[0].entries[i]);
-        const auto* value = std::get_if<Value>(&parsed->sections[0].entries[i]);
-        ASSERT_NE(value, nullptr) << "text " << i;
-        EXPECT_EQ(value->name, original.name) << "text " << i;
-        EXPECT_EQ(value->bytes, texts[i]) << "text " << i;
+    // Through the UTF-16 file too: bytes that are not UTF-8 come back as they were.
+    for (const std::string& file : {Serialise(hive), Export(hive)}) {
+        const auto parsed = Parse(file);
+        ASSERT_TRUE(parsed);
+        ASSERT_EQ(parsed->sections.size(), 1u);
+        ASSERT_EQ(parsed->sections[0].entries.size(), texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto& original = std::get<Value>(hive.sections[0].entries[i]);
+            const auto* value = std::get_if<Value>(&parsed->sections[0].entries[i]);
+            ASSERT_NE(value, nullptr) << "text " << i;
+            EXPECT_EQ(value->name, original.name) << "text " << i;
+            EXPECT_EQ(value->bytes, texts[i]) << "text " << i;
+        }
     }
+}
+
+TEST(HiveFile, ExportIsWhatRegeditWrites)
+{
+    Hive hive;
+    hive.sections.push_back(Section{"HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku\\Lista", {}});
+    Value name;
+    name.name = "_g1";
+    name.bytes = "Zofia \xC5\x81\xC4\x99" "cka \xF0\x9F\x98\x80";
+    Value time;
+    time.name = "_t1";
+    time.type = TypeDWord;
+    time.spelling = Spelling::DWord;
+    time.number = 10;
+    hive.sections[0].entries = {name, time};
+    const std::u16string expected = u"\uFEFFWindows Registry Editor Version 5.00\r\n"
+                                    u"\r\n"
+                                    u"[HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku\\Lista]\r\n"
+                                    u"\"_g1\"=\"Zofia \u0141\u0119cka \U0001F600\"\r\n"
+                                    u"\"_t1\"=dword:0000000a\r\n"
+                                    u"\r\n";
+    std::string bytes;
+    for (const char16_t unit : expected) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    EXPECT_EQ(Export(hive), bytes);
 }
 
 TEST(HiveFile, NotARegistryFileIsRefused)
 {
     EXPECT_FALSE(Parse("garbage\n[HKEY_CURRENT_USER\\A]\n"));
     EXPECT_FALSE(Parse(std::string("\0\0\0\x01binary", 10)));
-    EXPECT_FALSE(Parse("\xff\xfeW\0i\0n\0")); // UTF-16 export
+    EXPECT_FALSE(Parse(std::string("\xff\xfeW\0i\0n\0", 8))); // the start of a UTF-16 export
+    EXPECT_FALSE(Parse(std::string("\xfe\xff\0R\0E\0G", 8)));  // big-endian UTF-16: not regedit's
+    EXPECT_TRUE(Parse(Utf16FileBytes("REGEDIT4\n")));
     EXPECT_TRUE(Parse(""));
     EXPECT_TRUE(Parse("\n  \n"));
     EXPECT_TRUE(Parse("REGEDIT4\n"));
@@ -181,7 +221,7 @@ TEST(HiveFile, MalformedValuesAreKeptAsText)
         const auto hive = Parse(text);
         ASSERT_TRUE(hive) << line;
         EXPECT_EQ(VerbatimLines(*hive), std::vector<std::string>{line});
-        EXPECT_EQ(Serialise(*hive), text) << line;
+        EXPECT_EQ(Serialise(*hive), text + "\n") << line; // regedit's blank line at the end
     }
 }
 
@@ -207,11 +247,16 @@ TEST(HiveFile, HugeAndGarbageInputStaysBounded)
     const auto runs = Parse(garbage);
     ASSERT_TRUE(runs);
     EXPECT_EQ(runs->sections[0].entries.size(), 1u);
-    EXPECT_TRUE(Serialise(*runs) == garbage); // no text diff of 100,000 lines on failure
+    EXPECT_TRUE(Serialise(*runs) == garbage + "\n"); // no text diff of 100,000 lines on failure
 }
 
 TEST(HiveFile, ReadsTextStoredAsUtf16)
 {
     EXPECT_EQ(Utf16LeToUtf8(std::string("Z\0\x7c\x01\x3d\xd8\x00\xde\0\0", 10)), "Z\xC5\xBC\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf16LeToUtf8(std::string("\x00\xd8", 2)), "\xEF\xBF\xBD");
+
+    // A whole file: lone surrogates, a byte that was not UTF-8 (U+DC80 to U+DCFF), half a unit at the end.
+    EXPECT_EQ(FileText(std::string("\xff\xfeZ\0\xff\xdc\x00\xd8\r\0\n\0!", 13)),
+              "Z\xff\xEF\xBF\xBD\r\n\xEF\xBF\xBD");
+    EXPECT_EQ(FileText(Utf16FileBytes("a\xC3\xED\xA0\x80\xF0\x9F\x98\x80")), "a\xC3\xED\xA0\x80\xF0\x9F\x98\x80");
 }

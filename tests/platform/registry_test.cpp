@@ -6,11 +6,61 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <iconv.h>
+#include <optional>
+
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::string Key = "Software\\Kalvora\\Sudoku";
+
+#ifdef WINE_RUN
+// A Windows program run under Wine in the tests' own prefix, with a Polish
+// locale, so that console output comes in code page 852; nothing when it fails.
+std::optional<std::string> RunUnderWine(const std::string& arguments)
+{
+    const std::string command =
+        "LC_ALL=pl_PL.UTF-8 '" WINE_RUN "' '" WINE_PREFIX "' " + arguments + " </dev/null 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return std::nullopt;
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, got);
+    if (::pclose(pipe) != 0)
+        return std::nullopt;
+    std::erase(output, '\r');
+    return output;
+}
+
+std::string WindowsPath(const fs::path& path)
+{
+    std::string text = "Z:" + path.string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return "'" + text + "'";
+}
+
+std::string FromCodePage852(const std::string& text)
+{
+    const iconv_t converter = ::iconv_open("UTF-8", "CP852");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return text;
+    std::string in = text;
+    std::string out(text.size() * 3, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t left = in.size();
+    std::size_t room = out.size();
+    ::iconv(converter, &from, &left, &to, &room);
+    ::iconv_close(converter);
+    out.resize(out.size() - room);
+    return out;
+}
+#endif
 
 class Registry : public testing::Test
 {
@@ -69,12 +119,16 @@ TEST_F(Registry, HandWrittenValuesOfEveryTypeSurviveAWrite)
                                  "\"Duza\"=hex(b):01,02,03,04,05,06,07,08\n"
                                  "\"Tekst16\"=hex(1):5a,00,7c,01,00,00\n"
                                  "\"Liczba4\"=hex(4):0a,00,00,00\n"
+                                 "\"Liczba2\"=hex(4):0a,00\n"
                                  "\"Dziwny\"=hex(20):00\n"
                                  "niezrozumiały wiersz\n"
                                  "\n"
                                  "[HKEY_CURRENT_USER\\Software\\Inna firma]\n"
                                  "@=\"obca\"\n";
-    WriteWholeFile(hive, original);
+    // As typed by hand, and as regedit exports it; either way it is written back in regedit's form.
+    for (const std::string& file : {original, hivefile::Utf16FileBytes(original)}) {
+    SCOPED_TRACE(file.substr(0, 2));
+    WriteWholeFile(hive, file);
     RegistryAccessor registry(hive);
     ASSERT_TRUE(registry.OpenKey(Key, false));
     EXPECT_EQ(registry.GetDataType("Rozwijany"), RegistryValueType::ExpandString);
@@ -84,12 +138,14 @@ TEST_F(Registry, HandWrittenValuesOfEveryTypeSurviveAWrite)
     EXPECT_EQ(registry.GetDataType("Dziwny"), RegistryValueType::Other);
     EXPECT_EQ(registry.ReadString("Tekst16"), "Z\xC5\xBC");
     EXPECT_EQ(registry.ReadInteger("Liczba4"), 10);
+    EXPECT_EQ(registry.GetDataType("Liczba2"), RegistryValueType::Other); // too short for an integer
     EXPECT_THROW(registry.ReadString("Rozwijany"), RegistryError);
 
     registry.WriteInteger("Nowa", 7);
-    std::string expected = original;
+    std::string expected = original + "\n";
     expected.insert(expected.find("\n\n[HKEY_CURRENT_USER\\Software\\Inna"), "\n\"Nowa\"=dword:00000007");
-    EXPECT_EQ(ReadWholeFile(hive), expected);
+    EXPECT_EQ(ReadWholeFile(hive), hivefile::Utf16FileBytes(expected));
+    }
 }
 
 TEST_F(Registry, KeysOpenRelativeOrFromTheRoot)
@@ -131,6 +187,20 @@ TEST_F(Registry, DeletingAKeyTakesItsValuesAndSubkeys)
     EXPECT_FALSE(registry.OpenKey(Key + "\\Lista\\Glebiej", false));
     ASSERT_TRUE(registry.OpenKey(Key + "\\Listak", false));
     EXPECT_EQ(registry.ReadInteger("b"), 2);
+
+    // A removed value takes with it an earlier line of its name, kept as text,
+    // which would otherwise read as the value once more.
+    registry.CloseKey();
+    WriteWholeFile(hive, "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\" + Key + "]\n"
+                         "\"_g4\"=\"x\"\njunk\n\"_G4\"=\"y\"\n");
+    ASSERT_TRUE(registry.OpenKey(Key, false));
+    EXPECT_EQ(registry.ReadString("_g4"), "y");
+    registry.WriteValues({RegistryValueChange::Remove("_g4")});
+    registry.CloseKey();
+    RegistryAccessor reader(hive);
+    ASSERT_TRUE(reader.OpenKey(Key, false));
+    EXPECT_FALSE(reader.ValueExists("_g4"));
+    EXPECT_NE(hivefile::FileText(ReadWholeFile(hive)).find("\r\njunk\r\n"), std::string::npos);
 }
 
 TEST_F(Registry, FailedWriteReportsTheNameAndKeepsEarlierWrites)
@@ -148,6 +218,14 @@ TEST_F(Registry, FailedWriteReportsTheNameAndKeepsEarlierWrites)
     }
     EXPECT_FALSE(registry.ValueExists("Po")); // not even in this accessor's view
     EXPECT_THROW(registry.WriteInteger("Przed", 2), RegistryError);
+    // A batch is stored whole or not at all; its failure names its first value.
+    try {
+        registry.WriteValues({RegistryValueChange::Remove("Przed"), RegistryValueChange::String("Po", "x")});
+        FAIL() << "the batch should have failed";
+    } catch (const RegistryError& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Przed'");
+    }
+    EXPECT_EQ(registry.ReadInteger("Przed"), 1);
     registry.CloseKey();
     fs::remove_all(folder / "Sudoku.reg.tmp");
 
@@ -155,6 +233,11 @@ TEST_F(Registry, FailedWriteReportsTheNameAndKeepsEarlierWrites)
     ASSERT_TRUE(reader.OpenKey(Key, false));
     EXPECT_EQ(reader.ReadInteger("Przed"), 1);
     EXPECT_FALSE(reader.ValueExists("Po"));
+    reader.WriteValues({RegistryValueChange::Remove("Przed"), RegistryValueChange::String("Po", "x"),
+                        RegistryValueChange::Integer("Liczba", -3), RegistryValueChange::Remove("Brak")});
+    EXPECT_FALSE(reader.ValueExists("Przed"));
+    EXPECT_EQ(reader.ReadString("Po"), "x");
+    EXPECT_EQ(reader.ReadInteger("Liczba"), -3);
 }
 
 TEST_F(Registry, HiveInAFolderThatCannotBeMadeFailsOnTheFirstWrite)
@@ -204,7 +287,7 @@ TEST_F(Registry, UnreadableHiveIsKeptAsideBeforeTheFirstWrite)
 TEST_F(Registry, OversizedHiveIsKeptAsideWhole)
 {
     std::string big = std::string(hivefile::Header) + "\n";
-    big.resize(5u * 1024u * 1024u, 'x');
+    big.resize(9u * 1024u * 1024u, 'x');
     WriteWholeFile(hive, big);
     RegistryAccessor registry(hive);
     ASSERT_TRUE(registry.OpenKey(Key, true));
@@ -260,4 +343,69 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNothing)
     }
     EXPECT_FALSE(fs::exists(folder / "Sudoku.reg.corrupt"));
     EXPECT_FALSE(fs::exists(folder / "Sudoku.reg.tmp"));
+}
+
+// A hive written here is imported by regedit on Windows (Wine's here) with every
+// letter intact, and a key regedit exports is read here with every value: the
+// player carries the list between the two systems with regedit alone.
+TEST_F(Registry, TravelsToAndFromWindowsThroughRegedit)
+{
+#ifndef WINE_RUN
+    GTEST_SKIP() << "Wine is not installed";
+#else
+    const std::string zofia = "Zofia \xC5\x81\xC4\x99" "cka";
+    const std::string turtle = "\xC5\xBB\xC3\xB3\xC5\x82w \"\xC4\x86ma\" \\ \xC5\x9A";
+    {
+        RegistryAccessor registry(hive);
+        ASSERT_TRUE(registry.OpenKey(Key, true));
+        registry.WriteString("Name", "Sudoku");
+        registry.WriteString("Path", "C:\\Gry\\Sudoku\\sudoku.exe");
+        ASSERT_TRUE(registry.OpenKey("Lista", true));
+        registry.WriteValues({RegistryValueChange::Integer("_t1", 120), RegistryValueChange::Integer("_t2", 754),
+                              RegistryValueChange::String("_g1", zofia), RegistryValueChange::String("_g2", turtle),
+                              RegistryValueChange::Integer("LastTime", 754), RegistryValueChange::Integer("IlePoz", 2),
+                              RegistryValueChange::Integer("Ujemna", -1)});
+    }
+    RunUnderWine("reg delete 'HKCU\\Software\\Kalvora' /f");
+    ASSERT_TRUE(RunUnderWine("regedit /S " + WindowsPath(hive)));
+
+    const auto listed = RunUnderWine("reg query 'HKCU\\Software\\Kalvora\\Sudoku' /s");
+    ASSERT_TRUE(listed);
+    const std::string query = FromCodePage852(*listed);
+    for (const std::string& line : std::vector<std::string>{
+             "    Name    REG_SZ    Sudoku\n",
+             "    Path    REG_SZ    C:\\Gry\\Sudoku\\sudoku.exe\n",
+             "    _g1    REG_SZ    " + zofia + "\n",
+             "    _g2    REG_SZ    " + turtle + "\n",
+             "    _t1    REG_DWORD    0x78\n",
+             "    _t2    REG_DWORD    0x2f2\n",
+             "    IlePoz    REG_DWORD    0x2\n",
+             "    Ujemna    REG_DWORD    0xffffffff\n",
+         })
+        EXPECT_NE(query.find(line), std::string::npos) << line << "in:\n" << query;
+
+    // Values that only Windows wrote, then the whole key as regedit exports it.
+    ASSERT_TRUE(RunUnderWine("reg add 'HKCU\\Software\\Kalvora\\Sudoku\\Lista' /v _g3 /t REG_SZ /d Lucja /f"));
+    ASSERT_TRUE(RunUnderWine("reg add 'HKCU\\Software\\Kalvora\\Sudoku\\Lista' /v _t3 /t REG_DWORD /d 900 /f"));
+    ASSERT_TRUE(RunUnderWine("reg add 'HKCU\\Software\\Kalvora\\Sudoku' /v Katalog /t REG_EXPAND_SZ /d '%APPDATA%' /f"));
+    const fs::path exported = folder / "eksport.reg";
+    ASSERT_TRUE(RunUnderWine("regedit /E " + WindowsPath(exported) + " 'HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku'"));
+    ASSERT_EQ(ReadWholeFile(exported).substr(0, 2), "\xFF\xFE"); // UTF-16LE, as regedit writes
+
+    RegistryAccessor registry(exported);
+    ASSERT_TRUE(registry.OpenKey(Key, false));
+    EXPECT_EQ(registry.ReadString("Name"), "Sudoku");
+    EXPECT_EQ(registry.ReadString("Path"), "C:\\Gry\\Sudoku\\sudoku.exe");
+    EXPECT_EQ(registry.GetDataType("Katalog"), RegistryValueType::ExpandString);
+    ASSERT_TRUE(registry.OpenKey("Lista", false));
+    EXPECT_EQ(registry.ReadString("_g1"), zofia);
+    EXPECT_EQ(registry.ReadString("_g2"), turtle);
+    EXPECT_EQ(registry.ReadString("_g3"), "Lucja");
+    EXPECT_EQ(registry.ReadInteger("_t1"), 120);
+    EXPECT_EQ(registry.ReadInteger("_t2"), 754);
+    EXPECT_EQ(registry.ReadInteger("_t3"), 900);
+    EXPECT_EQ(registry.ReadInteger("LastTime"), 754);
+    EXPECT_EQ(registry.ReadInteger("IlePoz"), 2);
+    EXPECT_EQ(registry.ReadInteger("Ujemna"), -1);
+#endif
 }

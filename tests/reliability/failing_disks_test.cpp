@@ -1,6 +1,7 @@
 // The best results on a disk that refuses writes: a read-only folder, a full
 // file system, a file size limit. The failed write raises the registry error,
-// the stored results stay as they were, and the next write on a mended disk works.
+// the stored results stay exactly as they were (a result goes in whole or not
+// at all), and the next write on a mended disk works.
 #include "Isolated.h"
 #include "TempFolder.h"
 
@@ -22,25 +23,30 @@ struct Stored
     const char* name;
     int seconds;
 };
-const Stored Earlier[] = {{"Ala", 100}, {"Ola", 50}, {"Żaneta Ćwik", 75}};
+// A full list, best first; the slowest has the shortest name, so that the new
+// result makes the file grow.
+const Stored Earlier[] = {{"Ola", 50},  {"Ala", 100}, {"Żaneta Ćwik", 150}, {"Iga", 200}, {"Ewa", 250},
+                          {"Jan", 300}, {"Ola", 350}, {"Piotr", 400},       {"Olek", 450}, {"Ed", 500}};
 
-std::string CheckEarlierResults(const fs::path& hive, int expectedCount)
+// Places 1 … 10: the earlier results in order, with `added` at `addedPlace` (0: not on the list).
+std::string CheckResults(const fs::path& hive, const Stored& added, int addedPlace)
 {
     BestResults list(hive);
-    for (int n = 1; n <= 3; ++n) {
+    int earlier = 0;
+    for (int n = 1; n <= BestResults::Capacity; ++n) {
+        const Stored& want = n == addedPlace ? added : Earlier[earlier++];
         const auto item = list.Entry(n);
-        const Stored& want = Earlier[n - 1];
         if (!item || item->name != want.name || item->seconds != want.seconds)
-            return "entry " + std::to_string(n) + " is not as stored";
+            return "entry " + std::to_string(n) + " is not " + want.name;
     }
-    if (list.Count() != expectedCount)
-        return "the count is " + std::to_string(list.Count()) + ", not " + std::to_string(expectedCount);
+    if (list.Count() != BestResults::Capacity)
+        return "the count is " + std::to_string(list.Count());
     return {};
 }
 
-// Three results on a good disk; then `fail` breaks the disk, a fourth result
+// A full list on a good disk; then `fail` breaks the disk, a better result
 // must fail with the registry error and leave the hive alone; then `mend`
-// mends the disk and the fourth result goes in.
+// mends the disk and the result goes in at place 2.
 std::string BrokenDiskScenario(const fs::path& hive, const std::function<bool()>& fail,
                                const std::function<bool()>& mend)
 {
@@ -48,37 +54,35 @@ std::string BrokenDiskScenario(const fs::path& hive, const std::function<bool()>
     list.Initialise();
     for (const Stored& result : Earlier)
         list.Add(result.name, result.seconds);
+    const Stored iza{"Iza", 60};
     const std::string before = ReadAll(hive);
     if (before.empty())
         return "no hive was written on the good disk";
 
     if (!fail())
         return Unsupported;
-    if (!list.Admits(60))
+    if (!list.Admits(iza.seconds))
         return "the list no longer takes results on a failing disk";
     try {
-        list.Add("Iza", 60);
+        list.Add(iza.name, iza.seconds);
         return "the write on a failing disk raised no error";
     } catch (const RegistryError& error) {
-        if (std::string(error.what()) != "Failed to set data for '_g4'")
+        if (std::string(error.what()) != "Failed to set data for '_t2'")
             return std::string("wrong error: ") + error.what();
     }
     if (ReadAll(hive) != before)
         return "the hive changed on a failing disk";
     if (fs::exists(hive.string() + ".tmp"))
         return "a temporary file was left behind";
-    if (auto verdict = CheckEarlierResults(hive, 3); !verdict.empty())
+    if (auto verdict = CheckResults(hive, iza, 0); !verdict.empty())
         return "while failing: " + verdict;
 
     if (!mend())
         return "cannot mend the disk";
-    list.Add("Iza", 60);
-    const auto added = list.Entry(4);
-    if (!added || added->name != "Iza" || added->seconds != 60)
-        return "the result after mending is not entry 4";
+    list.Add(iza.name, iza.seconds);
     if (!hivefile::Parse(ReadAll(hive)))
         return "the hive cannot be read after mending";
-    if (auto verdict = CheckEarlierResults(hive, 4); !verdict.empty())
+    if (auto verdict = CheckResults(hive, iza, 2); !verdict.empty())
         return "after mending: " + verdict;
     return {};
 }

@@ -1,4 +1,4 @@
-// The best-results list on a real hive file: admission, appending, the full-list insertion, readings.
+// The best-results list on a real hive file: admission, ranking, all-or-nothing insertion, repair, readings.
 #include "platform/HiveFile.h"
 #include "platform/Registry.h"
 #include "results/BestResults.h"
@@ -46,9 +46,34 @@ protected:
         return times;
     }
 
+    // Every value of the list as stored, type and data, for comparing two states exactly.
+    std::string Stored()
+    {
+        RegistryAccessor registry(hive);
+        if (!registry.OpenKey(ListKey, false))
+            return "no list";
+        std::string text;
+        std::vector<std::string> names = {"IlePoz", "LastTime"};
+        for (int n = 1; n <= 10; ++n) {
+            names.push_back("_g" + std::to_string(n));
+            names.push_back("_t" + std::to_string(n));
+        }
+        for (const auto& name : names) {
+            text += name + "=";
+            switch (registry.GetDataType(name)) {
+            case RegistryValueType::None: text += "-"; break;
+            case RegistryValueType::String: text += registry.ReadString(name); break;
+            case RegistryValueType::DWord: text += std::to_string(registry.ReadInteger(name)); break;
+            default: text += "?"; break;
+            }
+            text += "\n";
+        }
+        return text;
+    }
+
     void FillWith(const std::vector<std::int32_t>& times)
     {
-        results.Initialise();
+        results.ClearAll();
         for (std::size_t i = 0; i < times.size(); ++i)
             results.Add("gracz " + std::to_string(i + 1), times[i]);
     }
@@ -56,7 +81,7 @@ protected:
 
 } // namespace
 
-TEST_F(Results, FillingListTakesAnyTimeInArrivalOrder)
+TEST_F(Results, FillingListTakesAnyTimeAtItsPlaceByTime)
 {
     results.Initialise();
     EXPECT_EQ(results.Count(), 0);
@@ -65,10 +90,18 @@ TEST_F(Results, FillingListTakesAnyTimeInArrivalOrder)
         EXPECT_TRUE(results.Admits(times[i]));
         results.Add("gracz " + std::to_string(i + 1), times[i]);
         EXPECT_EQ(results.Count(), static_cast<int>(i + 1));
+        EXPECT_EQ(Integer("IlePoz"), static_cast<int>(i + 1));
     }
-    EXPECT_EQ(Times(), times);
-    EXPECT_EQ(results.Entry(3)->name, "gracz 3");
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{0, 1, 12, 30, 99, 754, 754, 5000, 86399, 2147483647}));
+    EXPECT_EQ(results.Entry(6)->name, "gracz 1"); // the earlier of two equal times stays ahead
+    EXPECT_EQ(results.Entry(7)->name, "gracz 7");
     EXPECT_EQ(Integer("LastTime"), 2147483647);
+
+    // Place 1 is the best time, not the first to come.
+    FillWith({900, 120, 600, 60});
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{60, 120, 600, 900, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(Integer("_t1"), 60); // stored so, not only read so
+    EXPECT_EQ(Integer("LastTime"), 900);
 }
 
 TEST_F(Results, FullListAdmitsOnlyBetterTimesAndSortsOnInsertion)
@@ -109,7 +142,7 @@ TEST_F(Results, TimesOfTenMillionSecondsAndMoreSortByNumber)
 }
 
 #ifndef _WIN32 // edits the hive file; the Windows registry has none
-TEST_F(Results, InsertionCompactsValidEntriesAndLeavesThePlacesAfterThem)
+TEST_F(Results, InsertionCompactsValidEntriesAndDropsThePlacesAfterThem)
 {
     FillWith({100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
     Edit([](RegistryAccessor& registry) {
@@ -119,22 +152,28 @@ TEST_F(Results, InsertionCompactsValidEntriesAndLeavesThePlacesAfterThem)
     });
     {
         // A name stored as an expandable string does not count either.
-        std::string text = ReadWholeFile(hive);
+        std::string text = hivefile::FileText(ReadWholeFile(hive));
         const std::string from = "\"_g7\"=\"gracz 7\"";
         text.replace(text.find(from), from.size(), "\"_g7\"=hex(2):41,00,00,00");
         WriteWholeFile(hive, text);
     }
-    EXPECT_FALSE(results.Entry(2));
-    EXPECT_FALSE(results.Entry(5));
-    EXPECT_FALSE(results.Entry(7));
+    // Seven valid entries are read as a list of seven.
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{100, 300, 400, 600, 800, 900, 1000, -1, -1, -1}));
+    EXPECT_EQ(results.Count(), 7);
+    EXPECT_TRUE(results.Admits(5000));
 
     results.Add("nowy", 50);
-    // Seven valid old entries and the new one fill places 1-8; 9 and 10 keep theirs.
-    EXPECT_EQ(Times(), (std::vector<std::int32_t>{50, 100, 300, 400, 600, 800, 900, 1000, 900, 1000}));
+    // Seven valid old entries and the new one fill places 1-8; nothing is listed twice.
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{50, 100, 300, 400, 600, 800, 900, 1000, -1, -1}));
     EXPECT_EQ(results.Entry(1)->name, "nowy");
-    EXPECT_EQ(results.Entry(9)->name, "gracz 9");
+    EXPECT_EQ(results.Entry(8)->name, "gracz 10");
     EXPECT_EQ(Integer("LastTime"), 1000);
-    EXPECT_EQ(results.Count(), 10);
+    EXPECT_EQ(Integer("IlePoz"), 8);
+    EXPECT_EQ(results.Count(), 8);
+    RegistryAccessor registry(hive);
+    ASSERT_TRUE(registry.OpenKey(ListKey, false));
+    for (const char* name : {"_g9", "_t9", "_g10", "_t10"})
+        EXPECT_FALSE(registry.ValueExists(name)) << name;
 }
 #endif
 
@@ -157,7 +196,7 @@ TEST_F(Results, ClearAllEmptiesTheListAndTheNextResultIsFirst)
     EXPECT_EQ(results.Count(), 1);
 }
 
-TEST_F(Results, BrokenCountersAdmitNothingAndAddWritesNothing)
+TEST_F(Results, CountersThatDisagreeWithTheEntriesAreRebuiltFromThem)
 {
     struct Case
     {
@@ -165,61 +204,102 @@ TEST_F(Results, BrokenCountersAdmitNothingAndAddWritesNothing)
         void (*edit)(RegistryAccessor&);
     };
     const Case cases[] = {
-        {"no list at all", [](RegistryAccessor& r) { r.DeleteKey("\\Software\\Kalvora\\Sudoku\\Lista"); }},
         {"IlePoz 11", [](RegistryAccessor& r) { r.WriteInteger("IlePoz", 11); }},
         {"IlePoz negative", [](RegistryAccessor& r) { r.WriteInteger("IlePoz", -1); }},
         {"IlePoz as text", [](RegistryAccessor& r) { r.WriteString("IlePoz", "3"); }},
-        {"LastTime as text", [](RegistryAccessor& r) { r.WriteString("LastTime", "0"); }},
-        {"LastTime missing", [](RegistryAccessor& r) {
-             r.DeleteKey("\\Software\\Kalvora\\Sudoku\\Lista");
-             r.OpenKey("\\Software\\Kalvora\\Sudoku\\Lista", true);
+        {"IlePoz 0 after a reinstall", [](RegistryAccessor& r) {
+             r.WriteInteger("LastTime", 0);
              r.WriteInteger("IlePoz", 0);
+         }},
+        {"IlePoz more than the entries", [](RegistryAccessor& r) { r.WriteInteger("IlePoz", 7); }},
+        {"LastTime as text", [](RegistryAccessor& r) { r.WriteString("LastTime", "0"); }},
+        {"LastTime below the longest time", [](RegistryAccessor& r) { r.WriteInteger("LastTime", 50); }},
+        {"both missing", [](RegistryAccessor& r) {
+             r.WriteValues({RegistryValueChange::Remove("IlePoz"), RegistryValueChange::Remove("LastTime")});
          }},
     };
     for (const auto& c : cases) {
-        results.ClearAll();
+        FillWith({400, 120, 300});
         Edit(c.edit);
-        EXPECT_FALSE(results.Admits(1)) << c.meaning; // opening creates a missing list key, nothing more
-        const std::string before = ReadWholeFile(hive);
-        results.Add("gracz", 1);
-        EXPECT_FALSE(results.Entry(1)) << c.meaning;
-        EXPECT_EQ(ReadWholeFile(hive), before) << c.meaning;
+        EXPECT_EQ(results.Count(), 3) << c.meaning;
+        EXPECT_TRUE(results.Admits(5000)) << c.meaning;
+        EXPECT_EQ(Times(), (std::vector<std::int32_t>{120, 300, 400, -1, -1, -1, -1, -1, -1, -1})) << c.meaning;
+        results.Add("gracz", 5000);
+        EXPECT_EQ(results.Entry(4)->name, "gracz") << c.meaning; // the slowest, at the end
+        EXPECT_EQ(Integer("IlePoz"), 4) << c.meaning;
+        EXPECT_EQ(Integer("LastTime"), 5000) << c.meaning;
     }
+
+    // A full list read with a count of 3 is full all the same.
+    FillWith({100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
+    Edit([](RegistryAccessor& r) { r.WriteInteger("IlePoz", 3); });
+    EXPECT_EQ(results.Count(), 10);
+    EXPECT_FALSE(results.Admits(1000));
+    results.Add("wolny", 2000); // not admitted, but the counters are mended
+    EXPECT_EQ(Integer("IlePoz"), 10);
+    EXPECT_EQ(Times().back(), 1000);
+
+    // No list at all: an empty one.
+    Edit([](RegistryAccessor& r) { r.DeleteKey("\\Software\\Kalvora\\Sudoku\\Lista"); });
+    EXPECT_EQ(results.Count(), 0);
+    EXPECT_TRUE(results.Admits(1));
+    results.Add("pierwszy", 1);
+    EXPECT_EQ(results.Entry(1)->name, "pierwszy");
+    EXPECT_EQ(Integer("IlePoz"), 1);
+    EXPECT_EQ(Integer("LastTime"), 1);
 }
 
-TEST_F(Results, ResultsWindowReadingsGoByValidityAlone)
+TEST_F(Results, ReadingsRankTheValidEntriesAndWriteNothing)
 {
-    results.Initialise();
-    results.Add("a", 400);
-    results.Add("b", 120);
-    results.Add("c", 300);
-    EXPECT_EQ(results.Entry(1)->seconds, 400);
-    EXPECT_EQ(results.Entry(2)->seconds, 120);
-    EXPECT_EQ(results.Entry(3)->seconds, 300);
-    EXPECT_FALSE(results.Entry(4));
-
+    // Stored in the order they came, as an older game kept a filling list.
     Edit([](RegistryAccessor& registry) {
-        registry.WriteString("_g7", "siódmy");
-        registry.WriteInteger("_t7", 77);
+        registry.WriteValues({RegistryValueChange::String("_g1", "a"), RegistryValueChange::Integer("_t1", 400),
+                              RegistryValueChange::String("_g2", "b"), RegistryValueChange::Integer("_t2", 120),
+                              RegistryValueChange::String("_g3", "c"), RegistryValueChange::Integer("_t3", 300),
+                              RegistryValueChange::String("_g7", "siódmy"), RegistryValueChange::Integer("_t7", 77),
+                              RegistryValueChange::Integer("IlePoz", 3), RegistryValueChange::Integer("LastTime", 400)});
     });
-    EXPECT_EQ(results.Count(), 3);
-    ASSERT_TRUE(results.Entry(7));
-    EXPECT_EQ(results.Entry(7)->name, "siódmy");
-    EXPECT_EQ(results.Entry(7)->seconds, 77);
+    const std::string before = Stored();
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{77, 120, 300, 400, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(results.Entry(1)->name, "siódmy");
+    EXPECT_EQ(results.Entry(4)->name, "a");
+    EXPECT_EQ(results.Count(), 4);
     EXPECT_FALSE(results.Entry(0));
     EXPECT_FALSE(results.Entry(11));
+    EXPECT_TRUE(results.Admits(1));
+    EXPECT_EQ(Stored(), before);
 }
 
-TEST_F(Results, InitialiseResetsCountersButKeepsEntries)
+TEST_F(Results, InitialiseRebuildsTheCountersAndKeepsEveryEntry)
 {
-    FillWith({10, 20, 30});
     results.Initialise();
-    EXPECT_EQ(results.Count(), 0);
+    EXPECT_EQ(Integer("IlePoz"), 0);
     EXPECT_EQ(Integer("LastTime"), 0);
-    EXPECT_EQ(results.Entry(3)->seconds, 30);
+
+    // A reinstall over a list whose counters an older game had reset.
+    FillWith({10, 30, 20});
+    Edit([](RegistryAccessor& r) {
+        r.WriteInteger("LastTime", 0);
+        r.WriteInteger("IlePoz", 0);
+        r.WriteString("_g3", "trzeci");
+        r.WriteInteger("_t3", 15);
+        r.WriteString("_g6", "szósty bez czasu");
+    });
+    results.Initialise();
+    EXPECT_EQ(Integer("IlePoz"), 3);
+    EXPECT_EQ(Integer("LastTime"), 20);
+    EXPECT_EQ(Integer("_t2"), 15); // stored ranked
+    EXPECT_EQ(results.Entry(2)->name, "trzeci");
+    {
+        RegistryAccessor registry(hive);
+        ASSERT_TRUE(registry.OpenKey(ListKey, false));
+        EXPECT_FALSE(registry.ValueExists("_g6")); // an invalid place is dropped
+    }
+    const std::string rebuilt = Stored();
+    results.Initialise();
+    EXPECT_EQ(Stored(), rebuilt);
     results.Add("nowy", 5);
-    EXPECT_EQ(results.Entry(1)->name, "nowy"); // new results overwrite from place 1
-    EXPECT_EQ(results.Entry(2)->seconds, 20);
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{5, 10, 15, 20, -1, -1, -1, -1, -1, -1}));
 }
 
 #ifndef _WIN32 // the hive file itself; the Windows registry has none
@@ -257,46 +337,70 @@ TEST_F(Results, HandWrittenHiveReadsAsSpecifiedAndLosesNothingWhenWritten)
         text << line << "\r\n";
     WriteWholeFile(hive, text.str());
 
-    EXPECT_FALSE(results.Admits(1)); // IlePoz 11
-    EXPECT_EQ(results.Count(), 11);
-    EXPECT_FALSE(results.Entry(1));
-    EXPECT_EQ(results.Entry(2)->seconds, -10);
-    EXPECT_EQ(results.Entry(3)->name, longName);
-    EXPECT_EQ(results.Entry(4)->name, "\xff\xfe\xc3");
-    for (int n : {5, 6, 7, 8, 9, 10})
+    // IlePoz 11 is mended from the three valid entries, 2, 3 and 4.
+    EXPECT_TRUE(results.Admits(1));
+    EXPECT_EQ(results.Count(), 3);
+    EXPECT_EQ(results.Entry(1)->seconds, -10);
+    EXPECT_EQ(results.Entry(2)->name, longName);
+    EXPECT_EQ(results.Entry(3)->name, "\xff\xfe\xc3");
+    for (int n : {4, 5, 6, 7, 8, 9, 10})
         EXPECT_FALSE(results.Entry(n)) << n;
     EXPECT_EQ(ReadWholeFile(hive), text.str()); // reading wrote nothing
 
-    // The installation record resets the counters; then a game ends.
+    // The installation record rebuilds the list; then a game ends.
     results.Initialise();
     results.Add("nowy", 5);
     const std::string after = ReadWholeFile(hive);
     ASSERT_TRUE(hivefile::Parse(after));
+    EXPECT_EQ(after.substr(0, 2), "\xFF\xFE"); // written anew as regedit writes
     EXPECT_FALSE(fs::exists(folder / "Sudoku.reg.corrupt"));
-    for (std::size_t i = 5; i < lines.size(); ++i)
-        if (lines[i].rfind("\"_g1\"", 0) != 0 && lines[i].rfind("\"_t1\"", 0) != 0) {
-            EXPECT_NE(after.find(lines[i] + "\n"), std::string::npos) << lines[i].substr(0, 40);
-        }
-    EXPECT_EQ(results.Entry(1)->name, "nowy");
-    EXPECT_EQ(results.Entry(2)->seconds, -10);
+    // Lines that are no value are kept; the invalid places went with the rebuild.
+    const std::string afterText = hivefile::FileText(after);
+    for (std::size_t i = 19; i < lines.size(); ++i)
+        EXPECT_NE(afterText.find(lines[i] + "\r\n"), std::string::npos) << lines[i].substr(0, 40);
+    EXPECT_EQ(afterText.find("\"_t5\""), std::string::npos);
+    EXPECT_EQ(Times(), (std::vector<std::int32_t>{-10, 5, 32, 48, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(results.Entry(3)->name, longName);
+    EXPECT_EQ(results.Entry(4)->name, "\xff\xfe\xc3"); // bytes that are not UTF-8 survive the UTF-16 file
 }
 
-TEST_F(Results, FailedWriteReachesTheCallerAndKeepsTheList)
+#endif
+
+// A result that fails to be stored, whatever place it was going to, leaves the
+// list exactly as it was: no name is paired with another player's time.
+TEST_F(Results, FailedAddLeavesTheListExactlyAsItWas)
 {
-    FillWith({100, 200});
-    const std::string before = ReadWholeFile(hive);
-    fs::create_directories(folder / "Sudoku.reg.tmp" / "zajete");
-    try {
-        results.Add("nowy", 50);
-        FAIL() << "the write should have failed";
-    } catch (const RegistryError& error) {
-        EXPECT_STREQ(error.what(), "Failed to set data for '_g3'");
+    FillWith({100, 200, 300, 400, 500, 600, 700, 800, 900, 1000});
+    const std::string before = Stored();
+    for (int place = 1; place <= 10; ++place) {
+        const std::int32_t t = place * 100 - 50;
+#ifdef _WIN32
+        // A name the registry cannot hold (not UTF-8) fails after the times
+        // from this place on were written; they must be put back.
+        const std::string name = "nowy \xff";
+        const std::string failure = "Failed to set data for '_g" + std::to_string(place) + "'";
+#else
+        // A folder where the temporary hive should go: the save fails.
+        const std::string name = "nowy";
+        const std::string failure = "Failed to set data for '_t" + std::to_string(place) + "'";
+        const std::string file = ReadWholeFile(hive);
+        fs::create_directories(folder / "Sudoku.reg.tmp" / "zajete");
+#endif
+        try {
+            results.Add(name, t);
+            ADD_FAILURE() << "the write should have failed at place " << place;
+        } catch (const RegistryError& error) {
+            EXPECT_EQ(error.what(), failure);
+        }
+#ifndef _WIN32
+        fs::remove_all(folder / "Sudoku.reg.tmp");
+        EXPECT_EQ(ReadWholeFile(hive), file) << place;
+#endif
+        EXPECT_EQ(Stored(), before) << place;
     }
-    fs::remove_all(folder / "Sudoku.reg.tmp");
-    EXPECT_EQ(ReadWholeFile(hive), before);
-    EXPECT_EQ(results.Count(), 2);
 }
 
+#ifndef _WIN32
 TEST_F(Results, UnreachableHiveIsAnAbsentList)
 {
     WriteWholeFile(folder / "plik", "");

@@ -1,4 +1,4 @@
-// The results window: the ten places as stored, the time texts, and clearing the list.
+// The results window: the ten places best first, names as plain text, the time texts, and clearing the list.
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -110,16 +110,21 @@ void ResultsWindowTest::showsStoredPlaces_data()
     QTest::addColumn<bool>("canClear");
     QTest::newRow("no list at all") << "none" << QStringList() << QStringList() << false;
     QTest::newRow("an empty list") << "empty" << QStringList() << QStringList() << false;
-    QTest::newRow("three entries in the order they came")
-        << "three" << QStringList{"Ala", "Bartek", "Celina"} << QStringList{"00:06:40", "00:02:00", "00:05:00"}
+    QTest::newRow("three entries, the best first")
+        << "three" << QStringList{"Bartek", "Celina", "Ala"} << QStringList{"00:02:00", "00:05:00", "00:06:40"}
         << true;
-    QTest::newRow("an entry beyond the count is shown")
-        << "beyond" << QStringList{"Ala", "Bartek", "Celina", "", "", "", "Zenon"}
-        << QStringList{"00:06:40", "00:02:00", "00:05:00", "", "", "", "01:02:05"} << true;
-    QTest::newRow("entries left over with a zero count")
-        << "leftover" << QStringList{"Stary"} << QStringList{"00:12:34"} << false;
-    QTest::newRow("an entry of the wrong type is an empty place")
-        << "wrongtype" << QStringList{"", "Bartek"} << QStringList{"", "100:00:00"} << true;
+    QTest::newRow("an entry beyond the count is shown at its place by time")
+        << "beyond" << QStringList{"Bartek", "Celina", "Ala", "Zenon"}
+        << QStringList{"00:02:00", "00:05:00", "00:06:40", "01:02:05"} << true;
+    QTest::newRow("entries left over with a zero count can be cleared")
+        << "leftover" << QStringList{"Stary"} << QStringList{"00:12:34"} << true;
+    QTest::newRow("an entry of the wrong type is left out")
+        << "wrongtype" << QStringList{"Bartek"} << QStringList{"100:00:00"} << true;
+    QTest::newRow("names that look like markup are shown as typed, on one line")
+        << "markup"
+        << QStringList{"Jan <b>Szybki</b> Kowalski", "<h1>Ola</h1>", "A<br>B", "<img src=\"/nie/ma/obrazka.png\">",
+                       "&lt;i&gt; &amp;", "dwa wiersze"}
+        << QStringList{"00:01:40", "00:03:20", "00:05:00", "00:06:40", "00:08:20", "00:10:00"} << true;
 }
 
 void ResultsWindowTest::showsStoredPlaces()
@@ -147,6 +152,13 @@ void ResultsWindowTest::showsStoredPlaces()
             r.WriteString("_g1", "Stary");
             r.WriteInteger("_t1", 754);
         });
+    if (setUp == QLatin1String("markup")) {
+        BestResults results;
+        const char* names[] = {"Jan <b>Szybki</b> Kowalski", "<h1>Ola</h1>", "A<br>B",
+                               "<img src=\"/nie/ma/obrazka.png\">", "&lt;i&gt; &amp;", "dwa\nwiersze"};
+        for (int i = 0; i < 6; ++i)
+            results.Add(names[i], 100 * (i + 1));
+    }
     if (setUp == QLatin1String("wrongtype"))
         writeList([](RegistryAccessor& r) {
             r.WriteInteger("_g1", 5);
@@ -160,8 +172,12 @@ void ResultsWindowTest::showsStoredPlaces()
     for (int place = 1; place <= 10; ++place) {
         const QString name = place <= names.size() ? names[place - 1] : QString();
         const QString time = place <= times.size() ? times[place - 1] : QString();
-        QCOMPARE(label(QStringLiteral("n%1").arg(place))->text(), name.isEmpty() ? EmptyName : name);
-        QCOMPARE(label(QStringLiteral("t%1").arg(place))->text(), time.isEmpty() ? EmptyTime : time);
+        QLabel* nameLabel = label(QStringLiteral("n%1").arg(place));
+        QLabel* timeLabel = label(QStringLiteral("t%1").arg(place));
+        QCOMPARE(nameLabel->text(), name.isEmpty() ? EmptyName : name);
+        QCOMPARE(timeLabel->text(), time.isEmpty() ? EmptyTime : time);
+        // One line high, as the time beside it: nothing spills into the next place.
+        QCOMPARE(nameLabel->height(), timeLabel->height());
     }
     QCOMPARE(button("ImageButton2")->isEnabled(), canClear);
 

@@ -74,7 +74,7 @@ TEST_F(InstallationRecord, FirstStartWritesTheRecordAndAnEmptyList)
     EXPECT_EQ(Integer(Key + "\\Lista", "LastTime"), 0);
     EXPECT_EQ(Integer(Key + "\\Lista", "IlePoz"), 0);
 #ifndef _WIN32 // the order shows only in the hive file
-    const std::string text = ReadWholeFile(hive);
+    const std::string text = hivefile::FileText(ReadWholeFile(hive));
     // Written in the order of the record: Version, Name, Path; LastTime, IlePoz.
     EXPECT_LT(text.find("\"Version\""), text.find("\"Name\""));
     EXPECT_LT(text.find("\"Name\""), text.find("\"Path\""));
@@ -138,13 +138,23 @@ TEST_F(InstallationRecord, RecordIsRewrittenWhenPathDoesNotNameAFile)
             registry.WriteString("Version", "1.0.0.0");
             c.spoil(registry, folder.Path());
         }
+        {
+            // An older game reset the counters on a reinstall and left the entry.
+            RegistryAccessor registry(hive);
+            ASSERT_TRUE(registry.OpenKey(Key + "\\Lista", false));
+            registry.WriteInteger("IlePoz", 0);
+        }
         Start(executable);
         EXPECT_EQ(Text(Key, "Path"), executable.string()) << c.meaning;
         EXPECT_EQ(Text(Key, "Version"), "2.0.0.432") << c.meaning;
-        EXPECT_EQ(Integer(Key + "\\Lista", "IlePoz"), 0) << c.meaning;
-        EXPECT_EQ(Integer(Key + "\\Lista", "LastTime"), 0) << c.meaning;
-        // The older result stays and is still shown.
+        // The reinstalled game keeps the player's result, its counters rebuilt from it.
+        EXPECT_EQ(Integer(Key + "\\Lista", "IlePoz"), 1) << c.meaning;
+        EXPECT_EQ(Integer(Key + "\\Lista", "LastTime"), 100) << c.meaning;
         EXPECT_EQ(BestResults(hive).Entry(1)->name, "stary") << c.meaning;
+        BestResults(hive).Add("nowy", 900); // a slow result no longer overwrites place 1
+        EXPECT_EQ(BestResults(hive).Entry(1)->name, "stary") << c.meaning;
+        EXPECT_EQ(BestResults(hive).Entry(2)->name, "nowy") << c.meaning;
+        BestResults(hive).ClearAll();
     }
 }
 

@@ -98,6 +98,30 @@ TEST_F(InstallationRecordWindows, SecondStartWritesNothing)
     EXPECT_EQ(BestResults(hive).Entry(1)->seconds, 321);
 }
 
+// A time stored as a REG_DWORD of the wrong size is skipped like any value of a
+// wrong type, not raised as an error; the list is rebuilt without it.
+TEST_F(InstallationRecordWindows, TimeOfTheWrongSizeIsSkipped)
+{
+    Start(executable);
+    BestResults results(hive);
+    results.Add("Ala", 100);
+    results.Add("Ola", 200);
+    results.Add("Ela", 300);
+    HKEY key = RawKey(Key + "\\Lista");
+    const BYTE two[] = {5, 0};
+    RegSetValueExW(key, L"_t2", 0, REG_DWORD, two, sizeof(two));
+    RegCloseKey(key);
+
+    EXPECT_EQ(results.Count(), 2);
+    EXPECT_EQ(results.Entry(2)->name, "Ela");
+    EXPECT_FALSE(results.Entry(3));
+    EXPECT_TRUE(results.Admits(5000));
+    results.Add("Iza", 50);
+    EXPECT_EQ(results.Entry(1)->name, "Iza");
+    EXPECT_EQ(results.Entry(3)->name, "Ela");
+    EXPECT_EQ(results.Count(), 3);
+}
+
 TEST_F(InstallationRecordWindows, PathOfAnotherTypeIsReplacedByAPlainString)
 {
     const std::wstring path = executable.wstring();

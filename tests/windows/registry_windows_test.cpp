@@ -99,6 +99,8 @@ TEST_F(RegistryWindows, TellsEveryValueTypeApartAndReadsOnlyItsOwn)
     RegSetValueExW(key, L"Bytes", 0, REG_BINARY, bytes, sizeof(bytes));
     RegSetValueExW(key, L"Four", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&number), sizeof(number));
     RegSetValueExW(key, L"Wide", 0, REG_QWORD, reinterpret_cast<const BYTE*>(&wide), sizeof(wide));
+    RegSetValueExW(key, L"ShortDword", 0, REG_DWORD, bytes, 2);
+    RegSetValueExW(key, L"LongDword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&wide), sizeof(wide));
     RegSetValueExW(key, L"Link", 0, REG_LINK, bytes, sizeof(bytes));
     RegCloseKey(key);
 
@@ -117,6 +119,8 @@ TEST_F(RegistryWindows, TellsEveryValueTypeApartAndReadsOnlyItsOwn)
         {"Bytes", RegistryValueType::Binary, false, false},
         {"Four", RegistryValueType::Binary, false, false}, // four bytes are not an integer
         {"Wide", RegistryValueType::QWord, false, false},
+        {"ShortDword", RegistryValueType::Other, false, false}, // a REG_DWORD of the wrong size
+        {"LongDword", RegistryValueType::Other, false, false},
         {"Link", RegistryValueType::Other, false, false},
         {"Missing", RegistryValueType::None, false, false},
     };
