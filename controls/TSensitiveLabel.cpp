@@ -89,14 +89,23 @@ void TSensitiveLabel::setAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
     if (autoSize)
-        adjustSize();
+        fitToText();
+}
+
+// The label's size hint can be a pixel shorter than the box its text is drawn
+// in with some fonts; the larger of the two never cuts a letter off.
+void TSensitiveLabel::fitToText()
+{
+    const QRect drawn = fontMetrics().boundingRect(QRect(0, 0, 4000, 4000),
+                                                   int(alignment()) | Qt::TextExpandTabs, text());
+    resize(sizeHint().expandedTo(drawn.size()));
 }
 
 void TSensitiveLabel::setText(const QString &text)
 {
     QLabel::setText(text);
     if (m_autoSize)
-        adjustSize();
+        fitToText();
 }
 
 void TSensitiveLabel::changeEvent(QEvent *event)
@@ -105,7 +114,7 @@ void TSensitiveLabel::changeEvent(QEvent *event)
     // Also when the window hands the label another font (the menu puts its
     // panel font back): the text must never be cut off.
     if (event->type() == QEvent::FontChange && m_autoSize)
-        adjustSize();
+        fitToText();
 }
 
 QColor TSensitiveLabel::fontColor() const

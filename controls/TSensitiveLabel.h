@@ -82,6 +82,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void fitToText();
     void takeLook(const LabelFontLook &look);
 
     bool m_activeMouseDown = true;
