@@ -60,17 +60,6 @@ QByteArray pngBytes(const QImage &image)
     return writer.write(image) ? bytes : QByteArray();
 }
 
-QImage renderSvg(const QByteArray &svg, int size)
-{
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QSvgRenderer renderer(svg);
-    renderer.render(&p);
-    return image;
-}
-
 void appendLittleEndian(QByteArray &out, quint32 value, int bytes)
 {
     for (int i = 0; i < bytes; ++i)
