@@ -286,4 +286,4 @@ private slots:
 };
 
 SHELL_TEST_MAIN(GuidesTest)
-#include "test_guides.moc"
+#include "guides_test.moc"

@@ -349,4 +349,4 @@ private slots:
 };
 
 SHELL_TEST_MAIN(MenuTest)
-#include "test_menu.moc"
+#include "menu_test.moc"

@@ -150,4 +150,4 @@ private slots:
 };
 
 SHELL_TEST_MAIN(ScreenshotTest)
-#include "test_screenshots.moc"
+#include "screenshots_test.moc"
