@@ -1,4 +1,5 @@
-// The asset painter draws the same bytes on every run, and draws exactly the pictures the windows load.
+// The asset painter draws the same bytes on every run, and draws exactly the pictures the windows load
+// and the program's icons.
 #include "Inventory.h"
 
 #include <QDirIterator>
@@ -27,6 +28,14 @@ QString paintInto(const QString &folder)
     if (painter.exitStatus() != QProcess::NormalExit || painter.exitCode() != 0)
         return "the painter failed: " + QString::fromUtf8(painter.readAllStandardError());
     return {};
+}
+
+quint32 littleEndian(const QByteArray &bytes, qsizetype at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | quint8(bytes.at(at + i));
+    return value;
 }
 
 QStringList filesUnder(const QString &folder)
@@ -98,7 +107,34 @@ void PainterTest::paintsTheDesktopIconAndTheContactSheets()
     QSvgRenderer svg(m_first.filePath("icons/sudoku.svg"));
     QVERIFY(svg.isValid());
     QCOMPARE(svg.defaultSize(), QSize(256, 256));
-    QCOMPARE(QImage(m_first.filePath("icons/sudoku-256.png")).size(), QSize(256, 256));
+    const QImage large(m_first.filePath("icons/sudoku-256.png"));
+    QCOMPARE(large.size(), QSize(256, 256));
+
+    // The Windows icon: every size the shell asks for, each a picture of its own size,
+    // the largest the same as the PNG.
+    QFile icoFile(m_first.filePath("icons/sudoku.ico"));
+    QVERIFY(icoFile.open(QIODevice::ReadOnly));
+    const QByteArray ico = icoFile.readAll();
+    QVERIFY(ico.size() > 6);
+    QCOMPARE(littleEndian(ico, 0, 2), 0u);
+    QCOMPARE(littleEndian(ico, 2, 2), 1u);
+    const QList<int> sizes{16, 20, 24, 32, 40, 48, 64, 256};
+    QCOMPARE(littleEndian(ico, 4, 2), quint32(sizes.size()));
+    QVERIFY(ico.size() > 6 + 16 * sizes.size());
+    for (int i = 0; i < sizes.size(); ++i) {
+        const qsizetype entry = 6 + 16 * i;
+        QCOMPARE(littleEndian(ico, entry, 1), quint32(sizes[i] % 256));
+        QCOMPARE(littleEndian(ico, entry + 1, 1), quint32(sizes[i] % 256));
+        QCOMPARE(littleEndian(ico, entry + 6, 2), 32u);
+        const quint32 length = littleEndian(ico, entry + 8, 4);
+        const quint32 offset = littleEndian(ico, entry + 12, 4);
+        QVERIFY(offset + length <= quint32(ico.size()));
+        const QImage image = QImage::fromData(ico.mid(offset, length), "PNG");
+        QCOMPARE(image.size(), QSize(sizes[i], sizes[i]));
+        QVERIFY(image.hasAlphaChannel());
+        if (sizes[i] == 256)
+            QCOMPARE(image.convertToFormat(QImage::Format_ARGB32), large.convertToFormat(QImage::Format_ARGB32));
+    }
     for (const char *sheet : {"menu", "guides", "example", "game", "results", "buttons"}) {
         const QImage image(m_first.filePath(QString("sheets/%1.png").arg(sheet)));
         QVERIFY2(image.width() > 300 && image.height() > 300, sheet);

@@ -1,8 +1,10 @@
-// The desktop icon of the game: a small sudoku grid in the game's blue, as SVG and as a 256-pixel PNG.
+// The desktop icon of the game: a small sudoku grid in the game's blue, as SVG, as a 256-pixel PNG
+// and as the Windows program's multi-size icon file.
 #include "AppIcon.h"
 
 #include "Studio.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
@@ -48,7 +50,76 @@ QString pathData(const QPainterPath &path)
     return d + "Z";
 }
 
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(100);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+QImage renderSvg(const QByteArray &svg, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer renderer(svg);
+    renderer.render(&p);
+    return image;
+}
+
+void appendLittleEndian(QByteArray &out, quint32 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.append(char((value >> (8 * i)) & 0xff));
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "painter: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+QList<int> windowsIconSizes()
+{
+    return {16, 20, 24, 32, 40, 48, 64, 256};
+}
+
+QByteArray icoFile(const QList<QImage> &images)
+{
+    // The icon directory (6 bytes), one 16-byte entry per image, then the images themselves.
+    QByteArray head;
+    appendLittleEndian(head, 0, 2);
+    appendLittleEndian(head, 1, 2); // an icon, not a cursor
+    appendLittleEndian(head, quint32(images.size()), 2);
+    QByteArray body;
+    quint32 offset = quint32(6 + 16 * images.size());
+    for (const QImage &image : images) {
+        const QByteArray png = pngBytes(image);
+        if (png.isEmpty() || image.width() != image.height() || image.width() > 256)
+            return {};
+        appendLittleEndian(head, quint32(image.width() % 256), 1); // 0 stands for 256
+        appendLittleEndian(head, quint32(image.height() % 256), 1);
+        appendLittleEndian(head, 0, 1); // no palette
+        appendLittleEndian(head, 0, 1);
+        appendLittleEndian(head, 1, 2); // colour planes
+        appendLittleEndian(head, 32, 2); // bits per pixel
+        appendLittleEndian(head, quint32(png.size()), 4);
+        appendLittleEndian(head, offset, 4);
+        offset += quint32(png.size());
+        body += png;
+    }
+    return head + body;
+}
 
 QByteArray appIconSvg()
 {
@@ -103,27 +174,20 @@ QByteArray appIconSvg()
 bool writeAppIcon(const QString &folder)
 {
     const QByteArray svg = appIconSvg();
-    QFile file(folder + "/sudoku.svg");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(svg) != svg.size()) {
-        std::fprintf(stderr, "painter: cannot write %s\n", qPrintable(file.fileName()));
+    if (!writeFile(folder + "/sudoku.svg", svg))
         return false;
-    }
-    file.close();
-    QImage image(256, 256, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        QSvgRenderer renderer(svg);
-        renderer.render(&p);
-    }
     QImageWriter writer(folder + "/sudoku-256.png", "png");
     writer.setCompression(100);
-    if (!writer.write(image)) {
+    if (!writer.write(renderSvg(svg, 256))) {
         std::fprintf(stderr, "painter: cannot write the icon: %s\n", qPrintable(writer.errorString()));
         return false;
     }
-    return true;
+    // Every size drawn from the outlines, not scaled down from the large picture.
+    QList<QImage> sizes;
+    for (int size : windowsIconSizes())
+        sizes << renderSvg(svg, size);
+    const QByteArray ico = icoFile(sizes);
+    return !ico.isEmpty() && writeFile(folder + "/sudoku.ico", ico);
 }
 
 } // namespace painter
