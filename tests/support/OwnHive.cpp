@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 
+#include <QString>
+
 #include <windows.h>
 #include <sddl.h>
 
