@@ -32,10 +32,10 @@ done
 # A window program (subsystem 2) carrying its icon, manifest and version.
 "$objdump" -p "$exe" | grep -Eq '^Subsystem\s+0+2\b' || fail "sudoku.exe opens a console window"
 "$windres" -i "$exe" -O rc -o "$scratch/resources.rc" 2>/dev/null || fail "windres cannot read the program's resources"
-grep -q 'IDI_ICON1 ICON' "$scratch/resources.rc" || fail "the program has no icon"
+grep -q '"IDI_ICON1" 14 /\* RT_GROUP_ICON' "$scratch/resources.rc" || fail "the program has no icon"
 grep -q 'PerMonitorV2' "$scratch/resources.rc" || fail "the manifest does not declare per-monitor DPI awareness"
 grep -q '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' "$scratch/resources.rc" || fail "the manifest does not name Windows 10 and 11"
-grep -q 'FILEVERSION 2,0,0,432' "$scratch/resources.rc" || fail "the program carries no version 2.0.0.432"
+grep -q 'FILEVERSION 2, 0, 0, 432' "$scratch/resources.rc" || fail "the program carries no version 2.0.0.432"
 
 # --- Installation ------------------------------------------------------------
 # reg query prints "    <name>    <type>    <data>"; nothing when the value is missing.
@@ -60,9 +60,11 @@ install() {
     || fail "the entry's uninstaller is '$(value "$uninstall_key" UninstallString)'"
   [ "$(value "$uninstall_key" QuietUninstallString)" = '"C:\Program Files\Kalvora\Sudoku\uninstall.exe" /S' ] \
     || fail "the entry's silent uninstaller is '$(value "$uninstall_key" QuietUninstallString)'"
-  # Kilobytes: the program is tens of megabytes.
+  # In kilobytes: what the installation folder holds.
   size=$(($(value "$uninstall_key" EstimatedSize)))
-  [ "$size" -gt 1000 ] && [ "$size" -lt 200000 ] || fail "the entry's size is $size KB"
+  actual=$(($(cat "$program_dir"/* | wc -c) / 1024))
+  [ "$size" -ge $((actual - 8)) ] && [ "$size" -le $((actual + 8)) ] \
+    || fail "the entry's size is $size KB, the folder holds $actual KB"
   cmp -s "$program_dir/sudoku.exe" "$exe" || fail "the installed program differs from the zip's"
 }
 
