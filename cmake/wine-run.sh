@@ -32,6 +32,11 @@ ensure_prefix() {
         if [ ! -f "$prefix/.sudoku-ready" ]; then
             start_server 10
             wine wineboot --init </dev/null >"$prefix.log" 2>&1
+            # Wine's desktop process, started by wineboot without a display,
+            # would otherwise serve the next programs too: a game started with
+            # a display could not open a single window.
+            wineserver -k 2>/dev/null || true
+            wineserver -w 2>/dev/null || true
             touch "$prefix/.sudoku-ready"
         fi
     ) 9>"$prefix.lock"

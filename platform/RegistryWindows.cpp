@@ -220,6 +220,10 @@ bool RegistryAccessor::OpenKey(const std::string& key, bool canCreate)
     } else {
         status = RegOpenKeyExW(base, wideKey.c_str(), 0, KEY_ALL_ACCESS, &opened);
     }
+    // A key the user may only read (its access rules say so) is still read, as a
+    // read-only hive file is; each write to it then fails and says so.
+    if (status == ERROR_ACCESS_DENIED)
+        status = RegOpenKeyExW(base, wideKey.c_str(), 0, KEY_READ, &opened);
     if (status != ERROR_SUCCESS)
         return false; // the key that was open stays open
 

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 #include <QWindow>
@@ -17,6 +16,7 @@
 #include "BestResults.h"
 #include "BundledFonts.h"
 #include "GameTestSupport.h"
+#include "OwnHive.h"
 #include "PuzzleCatalogue.h"
 #include "Registry.h"
 #include "Solver.h"
@@ -126,7 +126,7 @@ private:
     int givenCount() const;
     bool allFiveButtons(bool enabled) const;
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<OwnHive> m_hive;
     std::unique_ptr<TF_Wyniki> m_results;
     std::unique_ptr<TFSudoku> m_game;
 };
@@ -142,8 +142,7 @@ void GameWindowTest::initTestCase()
 void GameWindowTest::init()
 {
     // A hive of its own for every test.
-    m_config = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    m_hive = std::make_unique<OwnHive>();
     BestResults().Initialise();
 
     m_results = std::make_unique<TF_Wyniki>();
@@ -164,7 +163,7 @@ void GameWindowTest::cleanup()
     F_Wyniki = nullptr;
     m_game.reset();
     m_results.reset();
-    m_config.reset();
+    m_hive.reset();
 }
 
 void GameWindowTest::deal(int index)
@@ -657,9 +656,8 @@ void GameWindowTest::solvedBoardThatCannotBeStoredEndsTheGame()
     const auto solution = solutionOfBoard();
     QVERIFY(solution);
     fill(*solution);
-    // A folder where the hive's temporary copy should go makes every write fail;
-    // the program's error box reports it, the game has ended all the same.
-    QVERIFY(QDir(m_config->path()).mkpath(QStringLiteral("Kalvora/Sudoku.reg.tmp")));
+    // Every write fails; the program's error box reports it, the game has ended all the same.
+    m_hive->RefuseWrites();
     answerNextDialog([](QWidget* dialog) { clickDialogButton(dialog, QStringLiteral("OK")); });
     QVERIFY_THROWS_EXCEPTION(RegistryError, m_game->ImageButton8Click());
     QVERIFY(panel("PanelKoniec")->isVisible());

@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "BestResults.h"
 #include "BundledFonts.h"
 #include "GameTestSupport.h"
+#include "OwnHive.h"
 #include "Solver.h"
 #include "TArrowHint.h"
 #include "TFSudoku.h"
@@ -82,8 +82,7 @@ void fill(QWidget* game, const Solver::Cells& values, int count, int skipDigit =
 int main(int argc, char** argv)
 {
     // The list shown comes from a hive of its own, never the player's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const OwnHive hive;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     RegisterBundledFonts();

@@ -2,11 +2,9 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -14,6 +12,7 @@
 
 #include "BestResults.h"
 #include "BundledFonts.h"
+#include "OwnHive.h"
 #include "Registry.h"
 #include "TF_Wyniki.h"
 #include "TImageButton.h"
@@ -77,21 +76,20 @@ private:
     TImageButton* button(const char* name) const { return m_window->findChild<TImageButton*>(QLatin1String(name)); }
     void expectEmpty(int firstPlace);
 
-    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<OwnHive> m_hive;
     std::unique_ptr<TF_Wyniki> m_window;
 };
 
 void ResultsWindowTest::init()
 {
-    m_config = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", m_config->path().toLocal8Bit());
+    m_hive = std::make_unique<OwnHive>();
     m_window = std::make_unique<TF_Wyniki>();
 }
 
 void ResultsWindowTest::cleanup()
 {
     m_window.reset();
-    m_config.reset();
+    m_hive.reset();
 }
 
 void ResultsWindowTest::expectEmpty(int firstPlace)
@@ -271,8 +269,7 @@ void ResultsWindowTest::clearThatCannotWriteIsReported()
     BestResults().Initialise();
     BestResults().Add("Ala", 400);
     m_window->show();
-    // A folder where the hive's temporary copy should go makes every write fail.
-    QVERIFY(QDir(m_config->path()).mkpath(QStringLiteral("Kalvora/Sudoku.reg.tmp")));
+    m_hive->RefuseWrites();
     answerNextBox(QStringLiteral("Tak"));
     QVERIFY_THROWS_EXCEPTION(RegistryError, m_window->ImageButton2Click());
     // The window shows what the registry still holds.

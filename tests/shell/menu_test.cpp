@@ -1,5 +1,6 @@
 // The program's start-up and the main menu: windows, panels, locking, links, About lines, errors.
 #include "ShellTestSupport.h"
+#include "OwnHive.h"
 
 #include "controls/ColorValue.h"
 #include "controls/Pictures.h"
@@ -21,11 +22,9 @@
 #include <QAccessible>
 #include <QDate>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <QXmlStreamReader>
 
@@ -122,21 +121,6 @@ QColor Balloon(int index)
 {
     return TArrowHint::application()->color(index);
 }
-
-// Points the current user's hive at `folder` while it lives.
-class ConfigHome
-{
-public:
-    explicit ConfigHome(const QString &folder)
-        : m_previous(qgetenv("XDG_CONFIG_HOME"))
-    {
-        qputenv("XDG_CONFIG_HOME", folder.toLocal8Bit());
-    }
-    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", m_previous); }
-
-private:
-    QByteArray m_previous;
-};
 
 }  // namespace
 
@@ -402,13 +386,11 @@ private slots:
 
     void installationRecordIsWrittenOnlyWhenMissing()
     {
-        QTemporaryDir home;
-        ConfigHome config(home.path());
-        const std::filesystem::path hive = home.path().toStdString() + "/Kalvora/Sudoku.reg";
+        OwnHive hive;
 
         { TForm1 firstStart; }
         {
-            RegistryAccessor registry(hive);
+            RegistryAccessor registry;
             QVERIFY(registry.OpenKey("Software\\Kalvora\\Sudoku", false));
             QCOMPARE(registry.ReadString("Version"), FileVersionText());
             QCOMPARE(registry.ReadString("Name"), std::string("Sudoku"));
@@ -420,24 +402,16 @@ private slots:
             registry.WriteInteger("IlePoz", 1);
             registry.WriteString("_g1", "Ala");
         }
-        QFile file(QString::fromStdString(hive.string()));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
+        const QByteArray before = hive.Contents();
 
         { TForm1 secondStart; }
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(hive.Contents(), before);
     }
 
     void failedRecordWriteIsShownAndStartUpGoesOn()
     {
-        QTemporaryDir home;
-        ConfigHome config(home.path());
-        // A file where the hive's folder should be: nothing can be stored.
-        QFile blocker(home.filePath("Kalvora"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        OwnHive hive;
+        hive.RefuseWrites();
 
         SeenBox seen;
         AnswerNextBox(&seen);

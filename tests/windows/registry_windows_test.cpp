@@ -2,6 +2,7 @@
 #include "platform/Registry.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -186,6 +187,40 @@ TEST_F(RegistryWindows, FailedWritesNameTheValue)
         EXPECT_STREQ(error.what(), "Failed to set data for 'Name'");
     }
     EXPECT_FALSE(registry.ValueExists("Name"));
+}
+
+TEST_F(RegistryWindows, AKeyTheUserMayOnlyReadIsReadAndEveryWriteToItFails)
+{
+    {
+        RegistryAccessor registry(m_hive);
+        ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
+        registry.WriteInteger("IlePoz", 3);
+    }
+    // Its rules let the user read it (and change the rules back afterwards), nothing more.
+    const auto setRules = [](HKEY key, const wchar_t* sddl) {
+        PSECURITY_DESCRIPTOR rules = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &rules, nullptr));
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rules), ERROR_SUCCESS);
+        LocalFree(rules);
+    };
+    HKEY key = Raw(HiveKey(), L"Software\\Kalvora\\Sudoku\\Lista");
+    setRules(key, L"D:P(A;;0x60019;;;WD)");
+    {
+        RegistryAccessor registry(m_hive);
+        for (const bool canCreate : {false, true}) {
+            ASSERT_TRUE(registry.OpenKey("\\Software\\Kalvora\\Sudoku\\Lista", canCreate));
+            EXPECT_EQ(registry.ReadInteger("IlePoz"), 3);
+            try {
+                registry.WriteInteger("IlePoz", 4);
+                ADD_FAILURE() << "a key the user may only read was written";
+            } catch (const RegistryError& error) {
+                EXPECT_STREQ(error.what(), "Failed to set data for 'IlePoz'");
+            }
+        }
+        EXPECT_EQ(registry.ReadInteger("IlePoz"), 3);
+    }
+    setRules(key, L"D:P(A;;KA;;;WD)");
+    RegCloseKey(key);
 }
 
 TEST_F(RegistryWindows, WritesToAKeyDeletedMeanwhileFail)
