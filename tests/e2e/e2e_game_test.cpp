@@ -242,32 +242,24 @@ Grid E2eGame::readBoard(const QImage& screen, double* weakest) const
 
 QString E2eGame::hiveText() const
 {
-    if (!underWine()) {
-        // Written as regedit exports: UTF-16LE after its byte-order mark, CRLF line ends.
-        QFile hive(m_scratch.filePath(QStringLiteral("config/Kalvora/Sudoku.reg")));
-        if (!hive.open(QIODevice::ReadOnly))
+    // The Linux hive, or the game's key as reg.exe exports it: both as regedit
+    // writes them, UTF-16 with a byte order mark and Windows line ends.
+    QString path = m_scratch.filePath(QStringLiteral("config/Kalvora/Sudoku.reg"));
+    if (underWine()) {
+        path = m_scratch.filePath(QStringLiteral("export.reg"));
+        QFile::remove(path);
+        if (!wine({QStringLiteral("reg"), QStringLiteral("export"), QStringLiteral("HKCU\\Software\\Kalvora\\Sudoku"),
+                   QStringLiteral("Z:") + QString(path).replace('/', '\\'), QStringLiteral("/y")}))
             return QString();
-        const QByteArray bytes = hive.readAll();
-        QString text = bytes.startsWith("\xFF\xFE")
-                           ? QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2)
-                           : QString::fromUtf8(bytes);
-        return text.remove(QLatin1Char('\r'));
     }
-    // The game's key as reg.exe exports it: UTF-16 with a byte order mark and
-    // Windows line ends, in the same text form as the Linux hive.
-    const QString file = m_scratch.filePath(QStringLiteral("export.reg"));
-    QFile::remove(file);
-    if (!wine({QStringLiteral("reg"), QStringLiteral("export"), QStringLiteral("HKCU\\Software\\Kalvora\\Sudoku"),
-               QStringLiteral("Z:") + QString(file).replace('/', '\\'), QStringLiteral("/y")}))
+    QFile hive(path);
+    if (!hive.open(QIODevice::ReadOnly))
         return QString();
-    QFile exported(file);
-    if (!exported.open(QIODevice::ReadOnly))
-        return QString();
-    const QByteArray bytes = exported.readAll();
+    const QByteArray bytes = hive.readAll();
     if (!bytes.startsWith("\xff\xfe"))
         return QStringLiteral("(not UTF-16) ") + QString::fromLatin1(bytes);
     QString text(reinterpret_cast<const QChar*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text.remove(QLatin1Char('\r'));
 }
 
 std::optional<QString> E2eGame::wine(const QStringList& arguments, int timeoutMs) const
