@@ -670,12 +670,19 @@ void E2eGame::resultsWindowShowsTheName()
     const double nameTime = TextMatch(screen, place(1, TimeLeft), RenderText(time, font));
     const double empty = TextMatch(screen, place(2, NameLeft), RenderText(QStringLiteral("(brak)"), font));
     const double nameOnEmpty = TextMatch(screen, place(2, NameLeft), RenderText(PlayerName, font));
-    qInfo("text matches: name %.3f, time %s %.3f, (brak) %.3f, name at an empty place %.3f", name,
-          qPrintable(time), nameTime, empty, nameOnEmpty);
-    QVERIFY2(name > 0.9, "the name is not at place 1");
-    QVERIFY2(nameTime > 0.9, "the time is not at place 1");
-    QVERIFY2(empty > 0.9, "place 2 is not empty");
+    const double timeOnEmpty = TextMatch(screen, place(2, TimeLeft), RenderText(time, font));
+    qInfo("text matches: name %.3f, time %s %.3f, (brak) %.3f, name at an empty place %.3f, time there %.3f", name,
+          qPrintable(time), nameTime, empty, nameOnEmpty, timeOnEmpty);
+    // Windows draws the same font with other hinting and advances than the
+    // reference drawn here: under Wine the texts are only told apart.
+    const double sure = underWine() ? 0.8 : 0.9;
+    QVERIFY2(name > sure, "the name is not at place 1");
+    QVERIFY2(empty > sure, "place 2 is not empty");
     QVERIFY2(nameOnEmpty < name - 0.2, "the reading cannot tell the name from an empty place");
+    if (underWine())
+        QVERIFY2(nameTime > timeOnEmpty + 0.1, "the time is not at place 1");
+    else
+        QVERIFY2(nameTime > 0.9, "the time is not at place 1");
     endStep();
 }
 
