@@ -127,6 +127,35 @@ bool Desktop::typeText(const QString& text)
         .has_value();
 }
 
+bool Desktop::giveKeysTo(const QString& text)
+{
+    const auto keymap = run(QStringLiteral("xmodmap"), {QStringLiteral("-pke")});
+    if (!keymap)
+        return false;
+    // Keys with nothing on them: "keycode  93 =".
+    QList<int> spare;
+    for (const QString& line : keymap->split('\n', Qt::SkipEmptyParts))
+        if (line.section('=', 1).trimmed().isEmpty())
+            spare.append(line.section('=', 0, 0).section(' ', 1, -1, QString::SectionSkipEmpty).toInt());
+    QString given;
+    for (const QChar letter : text) {
+        const QChar small = letter.toLower();
+        if (small.unicode() < 0x80 || given.contains(small))
+            continue;
+        if (spare.isEmpty())
+            return false;
+        const QString keysyms = QStringLiteral("U%1 U%2")
+                                    .arg(small.unicode(), 4, 16, QLatin1Char('0'))
+                                    .arg(small.toUpper().unicode(), 4, 16, QLatin1Char('0'))
+                                    .toUpper();
+        if (!run(QStringLiteral("xmodmap"),
+                 {QStringLiteral("-e"), QStringLiteral("keycode %1 = %2").arg(spare.takeFirst()).arg(keysyms)}))
+            return false;
+        given += small;
+    }
+    return true;
+}
+
 bool Desktop::key(const QString& key)
 {
     return run(QStringLiteral("xdotool"), {QStringLiteral("key"), key}).has_value();

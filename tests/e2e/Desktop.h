@@ -42,6 +42,9 @@ public:
     static bool click(QPoint at, int button = 1);
     static bool hoverAndKey(QPoint at, const QString& key);
     static bool typeText(const QString& text);
+    // Gives every letter of the text that the keyboard lacks a key of its own,
+    // with its capital on Shift, so that typing needs no remapping.
+    static bool giveKeysTo(const QString& text);
     static bool key(const QString& key);
     static bool focus(const QString& windowId);
 };

@@ -60,6 +60,8 @@ const QRect GameVerifyButton(416, 256, 130, 44), GameResultsButton(416, 112, 130
 // The message panels cover 95, 92 to 475, 274; this part holds no clock and no button.
 const QRect GamePanelArea(95, 110, 300, 164);
 const QPoint MessageOk(410, 230), EndNo(395, 222);
+// Above the words Czas gry: nothing but the window's background.
+const QPoint GameBackground(480, 30);
 constexpr std::array<int, 9> CellTops = {58, 91, 123, 155, 187, 219, 251, 284, 316};
 constexpr std::array<int, 9> CellHeights = {32, 31, 31, 31, 31, 31, 32, 31, 31};
 QRect cellRect(int row, int column)
@@ -284,6 +286,11 @@ void E2eGame::installUnderWine()
     m_program = QStringLiteral("C:\\Program Files\\Kalvora\\Sudoku\\sudoku.exe");
     m_recordedPath = QString(m_program).replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
 
+    // xdotool types a letter without a key by putting it on a spare key for a
+    // moment; Wine keeps the first letter it saw there, and "Żółć" would come
+    // out as "ŁŁŁŁ". The name's letters get keys of their own before it starts.
+    QVERIFY(Desktop::giveKeysTo(PlayerName));
+
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
     environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("winemenubuilder.exe=d"));
@@ -488,8 +495,11 @@ void E2eGame::digitsTypedIntoCellsAppear()
     BEGIN_STEP();
     // The game's own digits serve as the glyphs to read the givens by: the
     // first nine open cells get 1 to 9 from the keyboard.
-    // Keys go to the window that has the keyboard: under Wine with no window
-    // manager a window opened by a click elsewhere does not get it by itself.
+    // Keys go to the active window. A click on the game window's background
+    // makes it the active one, as a player's first click would: under Wine
+    // with no window manager a window opened from another one may stay
+    // inactive, and X focus alone does not activate it.
+    QVERIFY(Desktop::click(at(*m_board, GameBackground)));
     QVERIFY(Desktop::focus(m_board->id));
     const QImage before = Desktop::grab();
     int digit = 0;
@@ -659,12 +669,19 @@ void E2eGame::resultsWindowShowsTheName()
     const double nameTime = TextMatch(screen, place(1, TimeLeft), RenderText(time, font));
     const double empty = TextMatch(screen, place(2, NameLeft), RenderText(QStringLiteral("(brak)"), font));
     const double nameOnEmpty = TextMatch(screen, place(2, NameLeft), RenderText(PlayerName, font));
-    qInfo("text matches: name %.3f, time %s %.3f, (brak) %.3f, name at an empty place %.3f", name,
-          qPrintable(time), nameTime, empty, nameOnEmpty);
-    QVERIFY2(name > 0.9, "the name is not at place 1");
-    QVERIFY2(nameTime > 0.9, "the time is not at place 1");
-    QVERIFY2(empty > 0.9, "place 2 is not empty");
+    const double timeOnEmpty = TextMatch(screen, place(2, TimeLeft), RenderText(time, font));
+    qInfo("text matches: name %.3f, time %s %.3f, (brak) %.3f, name at an empty place %.3f, time there %.3f", name,
+          qPrintable(time), nameTime, empty, nameOnEmpty, timeOnEmpty);
+    // Windows draws the same font with other hinting and advances than the
+    // reference drawn here: under Wine the texts are only told apart.
+    const double sure = underWine() ? 0.8 : 0.9;
+    QVERIFY2(name > sure, "the name is not at place 1");
+    QVERIFY2(empty > sure, "place 2 is not empty");
     QVERIFY2(nameOnEmpty < name - 0.2, "the reading cannot tell the name from an empty place");
+    if (underWine())
+        QVERIFY2(nameTime > timeOnEmpty + 0.1, "the time is not at place 1");
+    else
+        QVERIFY2(nameTime > 0.9, "the time is not at place 1");
     endStep();
 }
 
