@@ -30,7 +30,8 @@ for dll in $imports; do
   esac
 done
 # A window program (subsystem 2) carrying its icon, manifest and version.
-"$objdump" -p "$exe" | grep -Eq '^Subsystem\s+0+2\b' || fail "sudoku.exe opens a console window"
+headers=$("$objdump" -p "$exe")
+grep -Eq '^Subsystem\s+0+2\b' <<<"$headers" || fail "sudoku.exe opens a console window"
 "$windres" -i "$exe" -O rc -o "$scratch/resources.rc" 2>/dev/null || fail "windres cannot read the program's resources"
 grep -q '"IDI_ICON1" 14 /\* RT_GROUP_ICON' "$scratch/resources.rc" || fail "the program has no icon"
 grep -q 'PerMonitorV2' "$scratch/resources.rc" || fail "the manifest does not declare per-monitor DPI awareness"
