@@ -37,7 +37,7 @@ void TImageButton::setBitmapResource(const QString &path)
     m_bitmap = StoredPicture::named(path);
     m_currentBitmap = QPixmap();
     if (!m_bitmap.isNull())
-        resize(pictureSize(!isEnabled() && !m_bitmapDisabled.isNull() ? m_bitmapDisabled : m_bitmap));
+        resize(shownSize(pictureSize(m_bitmap)));
     update();
 }
 
@@ -85,8 +85,7 @@ void TImageButton::showPicture(const QPixmap &picture)
     if (picture.isNull())
         return;
     m_currentBitmap = picture;
-    // A disabled button keeps the size of its disabled picture, which is what it shows.
-    resize(switchedOff() && !m_bitmapDisabled.isNull() ? pictureSize(m_bitmapDisabled) : pictureSize(picture));
+    resize(shownSize(pictureSize(picture)));
     repaint();
 }
 
@@ -107,6 +106,13 @@ bool TImageButton::event(QEvent *event)
     if (event->type() == QEvent::ToolTipChange)
         updateAccessibleName();
     return QWidget::event(event);
+}
+
+// A switched-off button keeps the size of its disabled picture, which is what
+// it shows; otherwise it takes the size of the picture it shows.
+QSize TImageButton::shownSize(QSize shown) const
+{
+    return switchedOff() && !m_bitmapDisabled.isNull() ? pictureSize(m_bitmapDisabled) : shown;
 }
 
 // Switched off by itself or by a panel it lies on; a button whose window is

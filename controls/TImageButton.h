@@ -119,6 +119,7 @@ private:
     void pointerLeft();
     bool isUnderPointer() const;
     bool switchedOff() const;
+    QSize shownSize(QSize shown) const;
     void updateAccessibleName();
 
     StoredPicture m_bitmapOver, m_bitmapDown, m_bitmapUp, m_bitmap, m_bitmapDisabled;
