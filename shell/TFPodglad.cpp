@@ -20,6 +20,7 @@ TFPodglad::TFPodglad(QWidget *parent)
 {
     ui->setupUi(this);
     UsePixelFontHeights(this);
+    LetLabelsHoldTheirText(this);
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
     // The heading, the diagram and its three labels are drawn on the

@@ -22,6 +22,7 @@ TFPrzyklad::TFPrzyklad(QWidget *parent)
 {
     ui->setupUi(this);
     UsePixelFontHeights(this);
+    LetLabelsHoldTheirText(this);
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
     // Screen readers read the heading on the picture, then each step's

@@ -21,6 +21,7 @@ TFRady::TFRady(QWidget *parent)
 {
     ui->setupUi(this);
     UsePixelFontHeights(this);
+    LetLabelsHoldTheirText(this);
     KeepLookWhenDisabled(this);
     ui->ShapedForm1->Loaded();
     // The heading and the three tips are drawn on the window's picture;

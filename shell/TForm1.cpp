@@ -33,6 +33,7 @@ TForm1::TForm1(QWidget *parent)
 {
     ui->setupUi(this);
     UsePixelFontHeights(this);
+    LetLabelsHoldTheirText(this);
     for (TSensitiveLabel *link : {ui->SensitiveLabel1, ui->SensitiveLabel2}) {
         link->setFontMouseDown(PixelFont(link->FontMouseDown()));
         link->setFontMouseMove(PixelFont(link->FontMouseMove()));

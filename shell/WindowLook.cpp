@@ -4,8 +4,10 @@
 #include "controls/ColorValue.h"
 #include "controls/TArrowHint.h"
 
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 QFont PixelFont(QFont font)
@@ -23,6 +25,38 @@ void UsePixelFontHeights(QWidget *root)
     for (QWidget *widget : widgets) {
         if (widget == root || widget->testAttribute(Qt::WA_SetFont))
             widget->setFont(PixelFont(widget->font()));
+    }
+}
+
+void LetLabelsHoldTheirText(QWidget *root)
+{
+    for (QLabel *label : root->findChildren<QLabel *>()) {
+        // Labels of the game's own controls size themselves; wrapped text fits its width by itself.
+        if (label->metaObject() != &QLabel::staticMetaObject || label->wordWrap() || label->text().isEmpty())
+            continue;
+        const Qt::Alignment alignment = label->alignment();
+        const QSize needed = label->fontMetrics()
+                                 .boundingRect(QRect(0, 0, 4000, 4000), int(alignment) | Qt::TextExpandTabs,
+                                               label->text())
+                                 .size();
+        QRect box = label->geometry();
+        const int wider = std::max(0, needed.width() - box.width());
+        const int taller = std::max(0, needed.height() - box.height());
+        if (wider == 0 && taller == 0)
+            continue;
+        if (alignment & Qt::AlignRight)
+            box.setLeft(box.left() - wider);
+        else if (alignment & Qt::AlignHCenter)
+            box.adjust(-wider / 2, 0, wider - wider / 2, 0);
+        else
+            box.setRight(box.right() + wider);
+        if (alignment & Qt::AlignBottom)
+            box.setTop(box.top() - taller);
+        else if (alignment & Qt::AlignVCenter)
+            box.adjust(0, -taller / 2, 0, taller - taller / 2);
+        else
+            box.setBottom(box.bottom() + taller);
+        label->setGeometry(box);
     }
 }
 

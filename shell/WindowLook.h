@@ -27,6 +27,12 @@ inline constexpr std::uint32_t Example = 12569087;  // light pink
 QFont PixelFont(QFont font);
 // Applies PixelFont to `root` and to every descendant with a font of its own.
 void UsePixelFontHeights(QWidget *root);
+// Widens or heightens every plain label under `root` whose lines come out
+// larger than its laid-out box, keeping the edge its alignment holds. The
+// boxes fit the texts as drawn on Linux; Windows hints letters to whole
+// pixels, which makes a long line a few pixels wider, and a label never cuts
+// its text. A label that already fits keeps its box exactly.
+void LetLabelsHoldTheirText(QWidget *root);
 
 
 // Sets the balloon hint's background, then its arrow background, to `colour`.
