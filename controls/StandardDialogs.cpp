@@ -32,11 +32,22 @@ void centreOnScreen(QWidget *dialog, QWidget *parent)
     dialog->move(frame.topLeft());
 }
 
+// Every dialog of the game speaks in its default control font (the bundled
+// stand-in for MS Sans Serif at 8 points), whatever the system's dialog font:
+// under Wine that one falls back to a font in which the name field stayed blank.
+void useGameFont(QWidget *dialog)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    dialog->setFont(font);
+}
+
 }  // namespace
 
 bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Information, title, withLineFeeds(text), QMessageBox::NoButton, parent);
+    useGameFont(&box);
     QPushButton *yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -52,6 +63,7 @@ QString AskText(QWidget *parent, const QString &caption, const QString &prompt,
     dialog.setObjectName(QStringLiteral("AskTextDialog"));
     dialog.setWindowTitle(caption);
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    useGameFont(&dialog);
 
     auto *layout = new QVBoxLayout(&dialog);
     auto *label = new QLabel(withLineFeeds(prompt), &dialog);
@@ -84,6 +96,7 @@ void ShowError(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), withLineFeeds(message),
                     QMessageBox::NoButton, parent);
+    useGameFont(&box);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }

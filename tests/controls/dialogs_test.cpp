@@ -1,6 +1,8 @@
 // Tests of the game's dialogs: Polish buttons, icons, the text prompt's limit, selection and place.
 #include "StandardDialogs.h"
 
+#include "BundledFonts.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -49,7 +51,11 @@ class DialogsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setApplicationDisplayName(QStringLiteral("Sudoku")); }
+    void initTestCase()
+    {
+        QApplication::setApplicationDisplayName(QStringLiteral("Sudoku"));
+        RegisterBundledFonts();
+    }
     void yesNoAsksWithTheInformationIcon_data();
     void yesNoAsksWithTheInformationIcon();
     void textPromptSelectsLimitsAndCentres();
@@ -90,9 +96,10 @@ void DialogsTest::yesNoAsksWithTheInformationIcon()
 
 void DialogsTest::textPromptSelectsLimitsAndCentres()
 {
-    QString selected, caption, prompt;
+    QString selected, caption, prompt, font;
     QStringList buttons;
     QPoint centre;
+    int highlight = 0, letters = 0;
     whenModalOpens([&](QWidget *modal) {
         caption = modal->windowTitle();
         prompt = modal->findChild<QLabel *>()->text();
@@ -100,6 +107,18 @@ void DialogsTest::textPromptSelectsLimitsAndCentres()
         centre = modal->frameGeometry().center();
         auto *edit = modal->findChild<QLineEdit *>();
         selected = edit->selectedText();
+        // The game's font on every system, and the selected name drawn in it:
+        // highlighted letters on the highlight (under Wine the system's
+        // dialog font left the field blank).
+        font = QFontInfo(edit->font()).family() + ' ' + QString::number(QFontInfo(edit->font()).pixelSize());
+        const QImage field = edit->grab().toImage();
+        const QPalette &colours = edit->palette();
+        for (int y = 0; y < field.height(); ++y)
+            for (int x = 0; x < field.width(); ++x) {
+                const QRgb pixel = field.pixel(x, y);
+                highlight += pixel == colours.color(QPalette::Highlight).rgb();
+                letters += pixel == colours.color(QPalette::HighlightedText).rgb() && x < field.width() / 2;
+            }
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("Zbigniew Wielkopolski"));
         buttonNamed(modal, QStringLiteral("OK"))->click();
@@ -110,6 +129,8 @@ void DialogsTest::textPromptSelectsLimitsAndCentres()
     QVERIFY(accepted);
     QCOMPARE(name, QStringLiteral("Zbigniew W"));
     QCOMPARE(selected, QStringLiteral("Gracz"));
+    QCOMPARE(font, QStringLiteral("Liberation Sans 11"));
+    QVERIFY2(highlight > 100 && letters > 20, qPrintable(QStringLiteral("%1 %2").arg(highlight).arg(letters)));
     QCOMPARE(caption, QStringLiteral("Gratulacje"));
     QCOMPARE(prompt, QStringLiteral("Podaj imię:"));
     QCOMPARE(buttons, (QStringList{QStringLiteral("Anuluj"), QStringLiteral("OK")}));
