@@ -716,7 +716,7 @@ void E2eGame::everythingCloses()
 
     QVERIFY(Desktop::click(at(*m_menu, MenuExit)));
     parkPointer();
-    CHECKED(screenshot(QStringLiteral("exit-panel")));
+    CHECKED(screenshot(QStringLiteral("exit-panel"), m_menu));
     QVERIFY(Desktop::click(at(*m_menu, PanelExitYes)));
     QVERIFY2(m_game.waitForFinished(Patience), "the program did not end");
     QCOMPARE(m_game.exitStatus(), QProcess::NormalExit);
