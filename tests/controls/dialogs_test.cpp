@@ -110,7 +110,8 @@ void DialogsTest::textPromptSelectsLimitsAndCentres()
         // The game's font on every system, and the selected name drawn in it:
         // highlighted letters on the highlight (under Wine the system's
         // dialog font left the field blank).
-        font = QFontInfo(edit->font()).family() + ' ' + QString::number(QFontInfo(edit->font()).pixelSize());
+        const QFontInfo shown(edit->font());
+        font = shown.family() + ' ' + QString::number(shown.pixelSize());
         const QImage field = edit->grab().toImage();
         const QPalette &colours = edit->palette();
         for (int y = 0; y < field.height(); ++y)

@@ -291,7 +291,7 @@ void E2eGame::installUnderWine()
     // The prefix is made once and kept; the game's data from an earlier run is not.
     const QString prefix = qEnvironmentVariable("WINEPREFIX");
     QVERIFY2(!prefix.isEmpty(), "WINEPREFIX names no Wine prefix for the game");
-    QVERIFY(Desktop::run(QStringLiteral(SUDOKU_WINE_RUN), {prefix, QStringLiteral("--start")}, 300000));
+    QVERIFY(wine({QStringLiteral("--start")}, 300000));
     wine({QStringLiteral("reg"), QStringLiteral("delete"), QStringLiteral("HKCU\\Software\\Kalvora\\Sudoku"),
           QStringLiteral("/f")});
     // Where the installer puts it, as a player gets it.
@@ -765,7 +765,7 @@ void E2eGame::cleanupTestCase()
         m_game.waitForFinished();
     }
     if (underWine())
-        Desktop::run(QStringLiteral(SUDOKU_WINE_RUN), {qEnvironmentVariable("WINEPREFIX"), QStringLiteral("--stop")});
+        wine({QStringLiteral("--stop")});
     qInfo("the game took %.1f s from installation to exit; screenshots in %s", m_clock.elapsed() / 1000.0,
           qPrintable(m_screens));
 }

@@ -232,12 +232,13 @@ bool writeAppIcon(const QString &folder)
     if (!writeFile(folder + "/sudoku.svg", svg))
         return false;
     for (const int size : appIconSizes) {
-        QImageWriter writer(folder + QString("/sudoku-%1.png").arg(size), "png");
-        writer.setCompression(100);
-        if (!writer.write(appIconImage(size))) {
-            std::fprintf(stderr, "painter: cannot write the icon: %s\n", qPrintable(writer.errorString()));
+        const QByteArray png = pngBytes(appIconImage(size));
+        if (png.isEmpty()) {
+            std::fprintf(stderr, "painter: cannot encode the %d-pixel icon\n", size);
             return false;
         }
+        if (!writeFile(folder + QString("/sudoku-%1.png").arg(size), png))
+            return false;
     }
     // Every size drawn for itself, not scaled down from the large picture: the
     // small ones on the pixel grid, like the desktop's PNGs.
