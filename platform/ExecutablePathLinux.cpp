@@ -1,5 +1,5 @@
 // Finds the running executable's file through the system (Linux: /proc/self/exe).
-#include "platform/ExecutablePath.h"
+#include "ExecutablePath.h"
 
 #include <system_error>
 

@@ -1,5 +1,5 @@
 // Finds the running executable's file through the system (Windows: GetModuleFileNameW).
-#include "platform/ExecutablePath.h"
+#include "ExecutablePath.h"
 
 #include <windows.h>
 

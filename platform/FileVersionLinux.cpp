@@ -1,5 +1,5 @@
 // Reads the file version an executable carries in its ELF note section .note.sudoku.version.
-#include "platform/FileVersion.h"
+#include "FileVersion.h"
 
 #include <cstring>
 #include <fstream>

@@ -1,5 +1,5 @@
 // Reads the fixed file version from an executable's VERSIONINFO resource.
-#include "platform/FileVersion.h"
+#include "FileVersion.h"
 
 #include <windows.h>
 

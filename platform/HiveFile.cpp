@@ -1,5 +1,5 @@
 // The `.reg` text form of a registry hive: a pure parser and writer, no file access.
-#include "platform/HiveFile.h"
+#include "HiveFile.h"
 
 #include <unordered_map>
 

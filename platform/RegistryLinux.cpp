@@ -1,7 +1,7 @@
 // The registry on Linux: the current user's hive is one `.reg` text file beside a lock file.
-#include "platform/Registry.h"
+#include "Registry.h"
 
-#include "platform/HiveFile.h"
+#include "HiveFile.h"
 
 #include <cerrno>
 #include <cstdlib>

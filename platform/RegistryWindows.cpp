@@ -1,5 +1,5 @@
 // The registry accessor on the real Windows registry, through the wide-character API.
-#include "platform/Registry.h"
+#include "Registry.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The ten best solving times, kept under Software\Kalvora\Sudoku\Lista in the user's hive.
-#include "results/BestResults.h"
+#include "BestResults.h"
 
-#include "platform/Registry.h"
+#include "Registry.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,5 +1,5 @@
 // The texts of the menu's About panel.
-#include "shell/AboutTexts.h"
+#include "AboutTexts.h"
 
 namespace {
 constexpr int FirstYear = 2006;

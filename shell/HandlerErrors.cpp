@@ -1,7 +1,7 @@
 // How the program reports an error that escapes one of its windows' handlers.
-#include "shell/HandlerErrors.h"
+#include "HandlerErrors.h"
 
-#include "controls/StandardDialogs.h"
+#include "StandardDialogs.h"
 
 void ReportHandlerError(const std::exception &error)
 {

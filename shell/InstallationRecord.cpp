@@ -1,8 +1,8 @@
 // The installation record the game keeps under Software\Kalvora\Sudoku at start-up.
-#include "shell/InstallationRecord.h"
+#include "InstallationRecord.h"
 
-#include "platform/Registry.h"
-#include "results/BestResults.h"
+#include "Registry.h"
+#include "BestResults.h"
 
 #include <system_error>
 

@@ -1,12 +1,12 @@
 // The program's six windows: created once at start-up in a fixed order, destroyed at exit.
-#include "shell/ProgramWindows.h"
+#include "ProgramWindows.h"
 
-#include "game/TFSudoku.h"
-#include "results/TF_Wyniki.h"
-#include "shell/TFPodglad.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TFRady.h"
-#include "shell/TForm1.h"
+#include "TFSudoku.h"
+#include "TF_Wyniki.h"
+#include "TFPodglad.h"
+#include "TFPrzyklad.h"
+#include "TFRady.h"
+#include "TForm1.h"
 
 namespace {
 

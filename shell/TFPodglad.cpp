@@ -1,13 +1,13 @@
 // The preview window: the sample diagram with its rows, columns and boxes named.
-#include "shell/TFPodglad.h"
+#include "TFPodglad.h"
 
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPodglad.h"
 
-#include "controls/Accessibility.h"
-#include "controls/TPictureText.h"
-#include "shell/TForm1.h"
-#include "shell/WindowLook.h"
+#include "Accessibility.h"
+#include "TPictureText.h"
+#include "TForm1.h"
+#include "WindowLook.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>

@@ -1,14 +1,14 @@
 // The worked example: the first steps of solving the sample diagram, on a pane that scrolls by itself.
-#include "shell/TFPrzyklad.h"
+#include "TFPrzyklad.h"
 
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPrzyklad.h"
 
-#include "controls/Accessibility.h"
-#include "controls/TPictureText.h"
-#include "shell/TFRady.h"
-#include "shell/TForm1.h"
-#include "shell/WindowLook.h"
+#include "Accessibility.h"
+#include "TPictureText.h"
+#include "TFRady.h"
+#include "TForm1.h"
+#include "WindowLook.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>

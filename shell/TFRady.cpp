@@ -1,14 +1,14 @@
 // The tips window: three good pieces of advice for solving a diagram.
-#include "shell/TFRady.h"
+#include "TFRady.h"
 
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFRady.h"
 
-#include "controls/Accessibility.h"
-#include "controls/TPictureText.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TForm1.h"
-#include "shell/WindowLook.h"
+#include "Accessibility.h"
+#include "TPictureText.h"
+#include "TFPrzyklad.h"
+#include "TForm1.h"
+#include "WindowLook.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>

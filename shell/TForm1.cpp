@@ -1,23 +1,23 @@
 // The main menu: the four column buttons, the rules, new-game, About and exit panels, and the balloon hint.
-#include "shell/TForm1.h"
+#include "TForm1.h"
 
 #include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TForm1.h"
 
-#include "controls/Accessibility.h"
-#include "controls/ColorValue.h"
-#include "controls/TArrowHint.h"
-#include "game/TFSudoku.h"
-#include "platform/ExecutablePath.h"
-#include "platform/Registry.h"
-#include "shell/AboutTexts.h"
-#include "shell/HandlerErrors.h"
-#include "shell/InstallationRecord.h"
-#include "shell/TFPodglad.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TFRady.h"
-#include "shell/U_WspolneFunkcje.h"
-#include "shell/WindowLook.h"
+#include "Accessibility.h"
+#include "ColorValue.h"
+#include "TArrowHint.h"
+#include "TFSudoku.h"
+#include "ExecutablePath.h"
+#include "Registry.h"
+#include "AboutTexts.h"
+#include "HandlerErrors.h"
+#include "InstallationRecord.h"
+#include "TFPodglad.h"
+#include "TFPrzyklad.h"
+#include "TFRady.h"
+#include "U_WspolneFunkcje.h"
+#include "WindowLook.h"
 
 #include <QCloseEvent>
 #include <QDate>

@@ -1,8 +1,8 @@
 // Helpers shared by the program's windows.
-#include "shell/U_WspolneFunkcje.h"
+#include "U_WspolneFunkcje.h"
 
-#include "platform/ExecutablePath.h"
-#include "platform/FileVersion.h"
+#include "ExecutablePath.h"
+#include "FileVersion.h"
 
 std::string FileVersionText()
 {

@@ -1,8 +1,8 @@
 // Finishing touches every window of the shell gets right after loading its layout.
-#include "shell/WindowLook.h"
+#include "WindowLook.h"
 
-#include "controls/ColorValue.h"
-#include "controls/TArrowHint.h"
+#include "ColorValue.h"
+#include "TArrowHint.h"
 
 #include <QLabel>
 #include <QPalette>

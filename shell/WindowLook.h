@@ -1,8 +1,8 @@
 // Finishing touches every window of the shell gets right after loading its layout.
 #pragma once
 
-#include "controls/ColorValue.h" // KeepLookWhenDisabled
-#include "controls/WindowPlacement.h"
+#include "ColorValue.h" // KeepLookWhenDisabled
+#include "WindowPlacement.h"
 
 #include <QFont>
 #include <QPoint>

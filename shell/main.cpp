@@ -1,8 +1,8 @@
 // Entry point of the sudoku game: the application, its six windows and the message loop.
-#include "controls/BundledFonts.h"
-#include "shell/HandlerErrors.h"
-#include "shell/ProgramWindows.h"
-#include "shell/TForm1.h"
+#include "BundledFonts.h"
+#include "HandlerErrors.h"
+#include "ProgramWindows.h"
+#include "TForm1.h"
 
 #include <QTimer>
 #include <QWindow>

@@ -1,6 +1,6 @@
 // Measures reading huge or damaged hive files written by hand: time and peak memory of each case.
-#include "platform/HiveFile.h"
-#include "results/BestResults.h"
+#include "HiveFile.h"
+#include "BestResults.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Measures storing results: 10,000 in a row, then 4 games storing at once, and checks that none is lost or doubled.
-#include "platform/HiveFile.h"
-#include "results/BestResults.h"
+#include "HiveFile.h"
+#include "BestResults.h"
 
 #include <algorithm>
 #include <chrono>

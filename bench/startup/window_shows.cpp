@@ -7,15 +7,15 @@
 // of the later ones, in milliseconds of wall time and of this thread's
 // processor time. Last, it deals three diagrams in the game window and prints
 // the time each reveal takes beyond its 40 ms pauses, per given.
-#include "controls/BundledFonts.h"
-#include "game/TFSudoku.h"
-#include "results/TF_Wyniki.h"
-#include "shell/HandlerErrors.h"
-#include "shell/ProgramWindows.h"
-#include "shell/TFPodglad.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TFRady.h"
-#include "shell/TForm1.h"
+#include "BundledFonts.h"
+#include "TFSudoku.h"
+#include "TF_Wyniki.h"
+#include "HandlerErrors.h"
+#include "ProgramWindows.h"
+#include "TFPodglad.h"
+#include "TFPrzyklad.h"
+#include "TFRady.h"
+#include "TForm1.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

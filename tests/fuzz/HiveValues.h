@@ -1,7 +1,7 @@
 // What a hive holds once read, for comparing two readings of it: the effective values of every key.
 #pragma once
 
-#include "platform/HiveFile.h"
+#include "HiveFile.h"
 
 #include <cstdio>
 #include <cstdlib>

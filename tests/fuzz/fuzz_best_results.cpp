@@ -3,8 +3,8 @@
 // pushed past place 10, and never loses a value stored outside the list.
 #include "HiveValues.h"
 
-#include "platform/Registry.h"
-#include "results/BestResults.h"
+#include "Registry.h"
+#include "BestResults.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The file version carried by an executable: found in our own note, absent elsewhere, garbage refused.
-#include "platform/ExecutablePath.h"
-#include "platform/FileVersion.h"
+#include "ExecutablePath.h"
+#include "FileVersion.h"
 
 #include "TestFolder.h"
 

@@ -1,5 +1,5 @@
 // The hive's text form: what the parser understands, keeps and writes back.
-#include "platform/HiveFile.h"
+#include "HiveFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Helper for the two-process tests: writes <count> values <prefix>0 … through the registry layer.
-#include "platform/Registry.h"
+#include "Registry.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 // The registry on Linux: keys and values kept in the hive file, locking, atomic writes, bad files.
-#include "platform/HiveFile.h"
-#include "platform/Registry.h"
+#include "HiveFile.h"
+#include "Registry.h"
 
 #include "TestFolder.h"
 

@@ -2,8 +2,8 @@
 #include "TempFolder.h"
 #include "Isolated.h"
 
-#include "platform/HiveFile.h"
-#include "results/BestResults.h"
+#include "HiveFile.h"
+#include "BestResults.h"
 
 #include <gtest/gtest.h>
 

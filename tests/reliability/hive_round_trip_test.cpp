@@ -1,5 +1,5 @@
 // Hand-damaged hive texts that once changed their values when the game wrote them back.
-#include "platform/HiveFile.h"
+#include "HiveFile.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "Isolated.h"
 #include "TempFolder.h"
 
-#include "platform/HiveFile.h"
-#include "platform/Registry.h"
-#include "results/BestResults.h"
+#include "HiveFile.h"
+#include "Registry.h"
+#include "BestResults.h"
 
 #include <gtest/gtest.h>
 

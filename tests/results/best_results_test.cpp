@@ -1,9 +1,9 @@
 // The best-results list on a real hive file: admission, ranking, all-or-nothing insertion, repair, readings.
-#include "platform/HiveFile.h"
-#include "platform/Registry.h"
-#include "results/BestResults.h"
+#include "HiveFile.h"
+#include "Registry.h"
+#include "BestResults.h"
 
-#include "../platform/TestFolder.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 

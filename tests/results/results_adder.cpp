@@ -1,5 +1,5 @@
 // Helper for the two-process test: plays 200 finished games, entering each time the list admits.
-#include "results/BestResults.h"
+#include "BestResults.h"
 
 #include <cstdio>
 #include <exception>

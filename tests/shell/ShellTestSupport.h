@@ -1,8 +1,8 @@
 // Shared set-up of the shell's window tests: the game's application object, its fonts and title.
 #pragma once
 
-#include "controls/BundledFonts.h"
-#include "shell/HandlerErrors.h"
+#include "BundledFonts.h"
+#include "HandlerErrors.h"
 
 #include <QAccessible>
 #include <QMessageBox>

@@ -1,14 +1,14 @@
 // The guide windows: the preview, the tips and the self-scrolling worked example.
 #include "ShellTestSupport.h"
 
-#include "controls/ColorValue.h"
-#include "controls/TArrowHint.h"
-#include "shell/ProgramWindows.h"
-#include "shell/TFPodglad.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TFRady.h"
-#include "shell/TForm1.h"
-#include "shell/WindowLook.h"
+#include "ColorValue.h"
+#include "TArrowHint.h"
+#include "ProgramWindows.h"
+#include "TFPodglad.h"
+#include "TFPrzyklad.h"
+#include "TFRady.h"
+#include "TForm1.h"
+#include "WindowLook.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>

@@ -1,12 +1,12 @@
 // Pictures of the menu and the guide windows as the player sees them, and checks that every text fits.
 #include "ShellTestSupport.h"
 
-#include "controls/TImageButton.h"
-#include "shell/ProgramWindows.h"
-#include "shell/TFPodglad.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TFRady.h"
-#include "shell/TForm1.h"
+#include "TImageButton.h"
+#include "ProgramWindows.h"
+#include "TFPodglad.h"
+#include "TFPrzyklad.h"
+#include "TFRady.h"
+#include "TForm1.h"
 #include "TImage.h"
 
 #include <QDir>

@@ -1,13 +1,13 @@
 // Windows built before the last bundled fonts are registered are laid out exactly as with every font.
-#include "controls/BundledFonts.h"
-#include "game/TFSudoku.h"
-#include "results/TF_Wyniki.h"
-#include "shell/HandlerErrors.h"
-#include "shell/ProgramWindows.h"
-#include "shell/TFPodglad.h"
-#include "shell/TFPrzyklad.h"
-#include "shell/TFRady.h"
-#include "shell/TForm1.h"
+#include "BundledFonts.h"
+#include "TFSudoku.h"
+#include "TF_Wyniki.h"
+#include "HandlerErrors.h"
+#include "ProgramWindows.h"
+#include "TFPodglad.h"
+#include "TFPrzyklad.h"
+#include "TFRady.h"
+#include "TForm1.h"
 
 #include <QTest>
 

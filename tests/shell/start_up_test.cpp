@@ -1,11 +1,11 @@
 // The start-up duties: the installation record, the version text of an executable, the About texts.
-#include "platform/HiveFile.h"
-#include "platform/Registry.h"
-#include "results/BestResults.h"
-#include "shell/AboutTexts.h"
-#include "shell/InstallationRecord.h"
+#include "HiveFile.h"
+#include "Registry.h"
+#include "BestResults.h"
+#include "AboutTexts.h"
+#include "InstallationRecord.h"
 
-#include "../platform/TestFolder.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 

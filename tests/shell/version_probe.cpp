@@ -1,6 +1,6 @@
 // Prints what the About panel would show for this executable; built with and without the version note.
-#include "shell/AboutTexts.h"
-#include "shell/U_WspolneFunkcje.h"
+#include "AboutTexts.h"
+#include "U_WspolneFunkcje.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 // The installation record on the real registry: what the hive-file tests see in the file, seen here through Windows.
-#include "platform/Registry.h"
-#include "results/BestResults.h"
-#include "shell/InstallationRecord.h"
+#include "Registry.h"
+#include "BestResults.h"
+#include "InstallationRecord.h"
 
-#include "../platform/TestFolder.h"
+#include "TestFolder.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Run twice, with the wineserver restarted in between: the player's record and
 // results must outlive the registry server, which a volatile key would not.
-#include "platform/Registry.h"
-#include "results/BestResults.h"
+#include "Registry.h"
+#include "BestResults.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What the registry accessor must get right on the real Windows registry (and Wine's).
-#include "platform/Registry.h"
+#include "Registry.h"
 
 #include <windows.h>
 #include <sddl.h>

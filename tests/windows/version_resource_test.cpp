@@ -1,7 +1,7 @@
 // The version resource the build puts into the program, as Windows reads it back.
-#include "platform/ExecutablePath.h"
-#include "platform/FileVersion.h"
-#include "shell/U_WspolneFunkcje.h"
+#include "ExecutablePath.h"
+#include "FileVersion.h"
+#include "U_WspolneFunkcje.h"
 
 #include <windows.h>
 
