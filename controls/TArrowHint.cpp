@@ -34,6 +34,12 @@ QRect exclusiveRect(int left, int top, int right, int bottom)
 
 constexpr int TextFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
 
+bool arrowOnTheLeft(TArrowHintWindow::Corner corner)
+{
+    using Corner = TArrowHintWindow::Corner;
+    return corner == Corner::TopLeft || corner == Corner::BottomLeft;
+}
+
 }  // namespace
 
 // ---- The component ------------------------------------------------------
@@ -58,22 +64,33 @@ TArrowHint *TArrowHint::application()
     return balloons().isEmpty() ? nullptr : balloons().first();
 }
 
-void TArrowHint::setColor(int index, const QColor &color)
+namespace {
+
+// The slot's place among the four colours, or -1 for a value that names none.
+int slotIndex(TArrowHint::ColourSlot slot)
 {
-    if (index < 0 || index > 3)
-        return;
-    m_colors[std::size_t(index)] = color;
+    const int index = static_cast<int>(slot);
+    return index >= 0 && index <= 3 ? index : -1;
 }
 
-QColor TArrowHint::color(int index) const
+}  // namespace
+
+void TArrowHint::setColor(ColourSlot slot, const QColor &color)
 {
-    return index >= 0 && index <= 3 ? m_colors[std::size_t(index)] : QColor();
+    if (const int index = slotIndex(slot); index >= 0)
+        m_colors[std::size_t(index)] = color;
+}
+
+QColor TArrowHint::color(ColourSlot slot) const
+{
+    const int index = slotIndex(slot);
+    return index >= 0 ? m_colors[std::size_t(index)] : QColor();
 }
 
 TArrowHintWindow *TArrowHint::window()
 {
     if (!m_window)
-        m_window = new TArrowHintWindow;
+        m_window = new TArrowHintWindow(*this);
     return m_window;
 }
 
@@ -179,16 +196,17 @@ void TArrowHint::timerEvent(QTimerEvent *event)
 
 // ---- The window ---------------------------------------------------------
 
-TArrowHintWindow::TArrowHintWindow(QWidget *parent)
-    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                          | Qt::WindowDoesNotAcceptFocus)
+TArrowHintWindow::TArrowHintWindow(const TArrowHint &owner)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                           | Qt::WindowDoesNotAcceptFocus)
+    , m_owner(owner)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
 
-int TArrowHintWindow::arrowCornerFor(QPoint pointer, QSize screenSize)
+TArrowHintWindow::Corner TArrowHintWindow::arrowCornerFor(QPoint pointer, QSize screenSize)
 {
     const int halfWidth = screenSize.width() / 2;
     const int halfHeight = screenSize.height() / 2;
@@ -197,12 +215,12 @@ int TArrowHintWindow::arrowCornerFor(QPoint pointer, QSize screenSize)
     const bool top = pointer.y() >= 0 && pointer.y() < halfHeight;
     const bool bottom = pointer.y() >= halfHeight && pointer.y() < screenSize.height();
     if (left && top)
-        return 1;
+        return Corner::TopLeft;
     if (right && top)
-        return 0;
+        return Corner::TopRight;
     if (left && bottom)
-        return 3;
-    return 2;
+        return Corner::BottomLeft;
+    return Corner::BottomRight;
 }
 
 QSize TArrowHintWindow::measureText(const QFont &font, const QString &text, int maxHintWidth)
@@ -217,54 +235,56 @@ QSize TArrowHintWindow::balloonSize(QSize textExtent)
     return QSize(textExtent.width() + 22, textExtent.height() + 6);
 }
 
-QRect TArrowHintWindow::balloonRect(QPoint pointer, QSize balloon, int arrowCorner)
+QRect TArrowHintWindow::balloonRect(QPoint pointer, QSize balloon, Corner corner)
 {
-    const int gap = arrowCorner == 1 ? 12 : 5;
+    const int gap = corner == Corner::TopLeft ? 12 : 5;
     const int w = balloon.width(), h = balloon.height();
     const int px = pointer.x(), py = pointer.y();
-    switch (arrowCorner) {
-    case 1: return QRect(px + gap, py + gap, w, h);
-    case 0: return QRect(px - w - gap, py + gap, w, h);
-    case 3: return QRect(px + gap, py - h - gap, w, h);
-    default: return QRect(px - w - gap, py - h - gap, w, h);
+    switch (corner) {
+    case Corner::TopLeft: return QRect(px + gap, py + gap, w, h);
+    case Corner::TopRight: return QRect(px - w - gap, py + gap, w, h);
+    case Corner::BottomLeft: return QRect(px + gap, py - h - gap, w, h);
+    case Corner::BottomRight: break;
     }
+    return QRect(px - w - gap, py - h - gap, w, h);
 }
 
-QRect TArrowHintWindow::arrowColumn(int arrowCorner, QSize size)
+QRect TArrowHintWindow::arrowColumn(Corner corner, QSize size)
 {
     const int w = size.width(), h = size.height();
-    if (arrowCorner == 1 || arrowCorner == 3)
+    if (arrowOnTheLeft(corner))
         return exclusiveRect(1, 1, 15, h - 1);
     return exclusiveRect(w - 15, 1, w - 1, h - 1);
 }
 
-QRect TArrowHintWindow::textArea(int arrowCorner, QSize size)
+QRect TArrowHintWindow::textArea(Corner corner, QSize size)
 {
     const int w = size.width(), h = size.height();
-    if (arrowCorner == 1 || arrowCorner == 3)
+    if (arrowOnTheLeft(corner))
         return exclusiveRect(15, 1, w - 1, h - 1);
     return exclusiveRect(1, 1, w - 15, h - 1);
 }
 
-QPoint TArrowHintWindow::arrowTip(int arrowCorner, QSize size)
+QPoint TArrowHintWindow::arrowTip(Corner corner, QSize size)
 {
     const int w = size.width(), h = size.height();
-    switch (arrowCorner) {
-    case 1: return QPoint(3, 3);
-    case 0: return QPoint(w - 4, 3);
-    case 3: return QPoint(3, h - 4);
-    default: return QPoint(w - 4, h - 4);
+    switch (corner) {
+    case Corner::TopLeft: return QPoint(3, 3);
+    case Corner::TopRight: return QPoint(w - 4, 3);
+    case Corner::BottomLeft: return QPoint(3, h - 4);
+    case Corner::BottomRight: break;
     }
+    return QPoint(w - 4, h - 4);
 }
 
-std::array<QPoint, 18> TArrowHintWindow::arrowPoints(int arrowCorner, QPoint tip)
+std::array<QPoint, 18> TArrowHintWindow::arrowPoints(Corner corner, QPoint tip)
 {
     // A two-pixel right-angled head in the corner and a diagonal shaft running inwards.
     static constexpr int steps[18][2] = {{0, 0}, {0, 6}, {1, 6}, {1, 0}, {6, 0}, {6, 1},
                                          {2, 1}, {2, 4}, {5, 7}, {6, 7}, {3, 4}, {3, 3},
                                          {6, 6}, {7, 6}, {3, 2}, {4, 2}, {7, 5}, {7, 6}};
-    const int sx = (arrowCorner == 1 || arrowCorner == 3) ? 1 : -1;
-    const int sy = (arrowCorner == 0 || arrowCorner == 1) ? 1 : -1;
+    const int sx = arrowOnTheLeft(corner) ? 1 : -1;
+    const int sy = (corner == Corner::TopRight || corner == Corner::TopLeft) ? 1 : -1;
     std::array<QPoint, 18> points;
     for (std::size_t i = 0; i < points.size(); ++i)
         points[i] = QPoint(tip.x() + sx * steps[i][0], tip.y() + sy * steps[i][1]);
@@ -274,9 +294,8 @@ std::array<QPoint, 18> TArrowHintWindow::arrowPoints(int arrowCorner, QPoint tip
 void TArrowHintWindow::ActivateHint(QPoint pointer, const QString &text, QRect screen)
 {
     m_text = text;
-    const TArrowHint *balloon = TArrowHint::application();
-    m_font = balloon ? balloon->Font() : QApplication::font();
-    const int maxWidth = balloon ? balloon->MaxHintWidth() : 200;
+    m_font = m_owner.Font();
+    const int maxWidth = m_owner.MaxHintWidth();
 
     if (screen.isEmpty()) {
         if (const QScreen *primary = QGuiApplication::primaryScreen())
@@ -292,19 +311,18 @@ void TArrowHintWindow::ActivateHint(QPoint pointer, const QString &text, QRect s
 
 void TArrowHintWindow::paintEvent(QPaintEvent *)
 {
-    const TArrowHint *balloon = TArrowHint::application();
-    auto colour = [balloon](int index, QColor fallback) { return balloon ? balloon->color(index) : fallback; };
+    using Slot = TArrowHint::ColourSlot;
     const QSize area = size();
 
     QPainter painter(this);
-    painter.fillRect(arrowColumn(m_arrowCorner, area), colour(2, QColor(255, 210, 83)));
-    painter.fillRect(textArea(m_arrowCorner, area), colour(0, Qt::white));
-    painter.setPen(QPen(colour(1, Qt::black), 0));
+    painter.fillRect(arrowColumn(m_arrowCorner, area), m_owner.color(Slot::ArrowBackground));
+    painter.fillRect(textArea(m_arrowCorner, area), m_owner.color(Slot::Background));
+    painter.setPen(QPen(m_owner.color(Slot::Border), 0));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     m_arrowTip = arrowTip(m_arrowCorner, area);
     const auto points = arrowPoints(m_arrowCorner, m_arrowTip);
-    painter.setPen(QPen(colour(3, Qt::black), 0));
+    painter.setPen(QPen(m_owner.color(Slot::Arrow), 0));
     painter.drawPolyline(points.data(), int(points.size()));
 
     painter.setFont(m_font);

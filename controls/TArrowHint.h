@@ -16,8 +16,8 @@ class TArrowHintWindow;
 // `ArrowHint`, created with the first window) becomes the application's
 // balloon: TArrowHint::application() returns it, and every window recolours it
 // through that pointer, e.g.
-//     TArrowHint::application()->setColor(0, colour);
-//     TArrowHint::application()->setColor(2, colour);
+//     TArrowHint::application()->setColor(TArrowHint::ColourSlot::Background, colour);
+//     TArrowHint::application()->setColor(TArrowHint::ColourSlot::ArrowBackground, colour);
 //
 // Creating it installs an application-wide event filter that swallows every Qt
 // tooltip and shows the balloon instead, only for widgets that ask for hints:
@@ -42,6 +42,14 @@ class TArrowHint : public QObject
     Q_PROPERTY(int HintHidePause READ HintHidePause WRITE setHintHidePause)
 
 public:
+    // The balloon's four colours.
+    enum class ColourSlot {
+        Background = 0,      // the text area
+        Border = 1,          // the one-pixel frame
+        ArrowBackground = 2, // the column the arrow stands in
+        Arrow = 3,           // the arrow itself
+    };
+
     explicit TArrowHint(QObject *parent = nullptr);
     ~TArrowHint() override;
 
@@ -51,18 +59,18 @@ public:
     QFont Font() const { return m_font; }
     void setFont(const QFont &font) { m_font = font; }
 
-    QColor ColorBackground() const { return m_colors[0]; }
-    QColor ColorBorder() const { return m_colors[1]; }
-    QColor ColorArrowBackground() const { return m_colors[2]; }
-    QColor ColorArrow() const { return m_colors[3]; }
-    void setColorBackground(const QColor &c) { setColor(0, c); }
-    void setColorBorder(const QColor &c) { setColor(1, c); }
-    void setColorArrowBackground(const QColor &c) { setColor(2, c); }
-    void setColorArrow(const QColor &c) { setColor(3, c); }
-    // 0 background, 1 border, 2 arrow background, 3 arrow; other indexes do
+    QColor ColorBackground() const { return color(ColourSlot::Background); }
+    QColor ColorBorder() const { return color(ColourSlot::Border); }
+    QColor ColorArrowBackground() const { return color(ColourSlot::ArrowBackground); }
+    QColor ColorArrow() const { return color(ColourSlot::Arrow); }
+    void setColorBackground(const QColor &c) { setColor(ColourSlot::Background, c); }
+    void setColorBorder(const QColor &c) { setColor(ColourSlot::Border, c); }
+    void setColorArrowBackground(const QColor &c) { setColor(ColourSlot::ArrowBackground, c); }
+    void setColorArrow(const QColor &c) { setColor(ColourSlot::Arrow, c); }
+    // The one setter of the four colours; a value outside the four slots does
     // nothing. A shown balloon picks the colour up at its next paint.
-    void setColor(int index, const QColor &color);
-    QColor color(int index) const;
+    void setColor(ColourSlot slot, const QColor &color);
+    QColor color(ColourSlot slot) const;
 
     int MaxHintWidth() const { return m_maxHintWidth; }
     void setMaxHintWidth(int width) { m_maxHintWidth = width; }
@@ -106,53 +114,60 @@ private:
 };
 
 // The balloon's window: frameless, on top, never activated or focused, and
-// transparent to the mouse. Geometry and painting come from the pure
+// transparent to the mouse. It takes its font, colours and width limit from
+// the TArrowHint that owns it. Geometry and painting come from the pure
 // functions below, so they can be checked without a screen.
 class TArrowHintWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TArrowHintWindow(QWidget *parent = nullptr);
+    // The corner of the balloon its arrow sits in, pointing at the pointer:
+    // the corner nearest the pointer, on the side that faces the screen's centre.
+    enum class Corner { TopRight = 0, TopLeft = 1, BottomRight = 2, BottomLeft = 3 };
+
+    explicit TArrowHintWindow(const TArrowHint &owner);
 
     // Shows `text` beside the pointer at `pointer` (global), measured with the
-    // application balloon's font and width limit, within `screen` (the primary
-    // screen's geometry when empty). The window does not take activation.
+    // owner's font and width limit, within `screen` (the primary screen's
+    // geometry when empty). The window does not take activation.
     void ActivateHint(QPoint pointer, const QString &text, QRect screen = {});
 
-    int ArrowCorner() const { return m_arrowCorner; }
+    Corner ArrowCorner() const { return m_arrowCorner; }
     QPoint ArrowTip() const { return m_arrowTip; }
     QString text() const { return m_text; }
 
     // --- Geometry, as pure functions ---------------------------------------
-    // Arrow corners: 0 top right, 1 top left, 2 bottom right, 3 bottom left.
 
     // The corner for a pointer at `pointer` on a screen of `screenSize`:
     // the screen splits into quadrants at half its width and height (rounded
-    // down); a quadrant holds its left and top edges. Top-left 1, top-right 0,
-    // bottom-left 3; bottom-right and anything off the screen 2.
-    static int arrowCornerFor(QPoint pointer, QSize screenSize);
+    // down); a quadrant holds its left and top edges. The arrow sits in the
+    // corner of the pointer's quadrant (top-left, top-right, bottom-left);
+    // bottom-right for that quadrant and for anything off the screen.
+    static Corner arrowCornerFor(QPoint pointer, QSize screenSize);
     // The text's extent, word-wrapped at `maxHintWidth` − 22 pixels (a single
     // longer word widens it), no accelerator processing.
     static QSize measureText(const QFont &font, const QString &text, int maxHintWidth);
     // Balloon size for a text extent: 22 wider, 6 higher.
     static QSize balloonSize(QSize textExtent);
     // The balloon beside the pointer, on the side facing the screen's centre,
-    // 12 pixels off for corner 1, 5 for the others; no clamping to the screen.
-    static QRect balloonRect(QPoint pointer, QSize balloon, int arrowCorner);
+    // 12 pixels off with the arrow top left, 5 for the other corners; no
+    // clamping to the screen.
+    static QRect balloonRect(QPoint pointer, QSize balloon, Corner corner);
     // Within a balloon of `size`: the 14-pixel arrow column on the pointer's side, the text area beside it.
-    static QRect arrowColumn(int arrowCorner, QSize size);
-    static QRect textArea(int arrowCorner, QSize size);
+    static QRect arrowColumn(Corner corner, QSize size);
+    static QRect textArea(Corner corner, QSize size);
     // The arrow's tip, 2 pixels inside the arrow column's outer corner.
-    static QPoint arrowTip(int arrowCorner, QSize size);
+    static QPoint arrowTip(Corner corner, QSize size);
     // The arrow as one open 18-point polyline from its tip.
-    static std::array<QPoint, 18> arrowPoints(int arrowCorner, QPoint tip);
+    static std::array<QPoint, 18> arrowPoints(Corner corner, QPoint tip);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int m_arrowCorner = 1;
+    const TArrowHint &m_owner;
+    Corner m_arrowCorner = Corner::TopLeft;
     QPoint m_arrowTip;
     QString m_text;
     QFont m_font;

@@ -1,9 +1,15 @@
 // The game window: the diagram, dealing and revealing, cell input, verification and the end of a game.
 #include "TFSudoku.h"
-#include "Pictures.h" // before the layout: it loads the layout's pictures
+
 #include "ui_TFSudoku.h"
 
-#include <QCloseEvent>
+#include "Accessibility.h"
+#include "BestResults.h"
+#include "DealPuzzle.h"
+#include "StandardDialogs.h"
+#include "TPictureText.h"
+#include "WindowLook.h"
+
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -13,19 +19,6 @@
 
 #include <chrono>
 #include <thread>
-
-#include "Accessibility.h"
-#include "BestResults.h"
-#include "ColorValue.h"
-#include "DealPuzzle.h"
-#include "StandardDialogs.h"
-#include "WindowPlacement.h"
-#include "TArrowHint.h"
-#include "TF_Wyniki.h"
-#include "TImageButton.h"
-#include "TPictureText.h"
-#include "TShadowLabel.h"
-#include "TShapedForm.h"
 
 TFSudoku* FSudoku = nullptr;
 
@@ -41,10 +34,6 @@ constexpr int cellLeft(int column) { return 25 + 42 * (column - 1); }
 // kept on the label and never shown. The verification places values by it.
 constexpr const char* HintProperty = "Hint";
 
-// The balloon hint's colour while the game window is up (light blue).
-const QColor HintColor(181, 232, 252);
-
-const QString Blank = QStringLiteral("    ");
 const QString PlayerName = QStringLiteral("Gracz");
 
 std::function<void()>& revealPause()
@@ -114,25 +103,25 @@ QString cellName(int row, int column)
 // --- Creation, showing, closing ------------------------------------------
 
 TFSudoku::TFSudoku(QWidget* parent)
-    : QWidget(parent)
-    , ui(new Ui::TFSudoku)
+    : SkinnedWindow(parent)
+    , ui(std::make_unique<Ui::TFSudoku>())
 {
     // The window's font first: the controls of the layout take it as they are
     // made, instead of each being told of a change afterwards.
     setFont(cellFont(false));
     ui->setupUi(this);
-    ui->ShapedForm1->Loaded();
     ui->p_czas->setFont(clockFont());
+    // Behind the results window the game keeps its look: only the window is
+    // locked, the clock keeps its ink and the buttons their pictures.
+    FinishLayout(ui->ShapedForm1);
+    setBalloonColour(WindowColour::Tips);
+    m_columnButtons = {ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8};
 
     ui->PanelZle->hide();
     ui->PanelKoniec->hide();
     // The messages keep their boxes, under the panels' buttons.
     for (TShadowLabel* message : {ui->ShadowLabel1, ui->ShadowLabel2})
         message->setFont(messageFont(message->height()));
-
-    // Behind the results window the game keeps its look: only the window is
-    // locked, the clock keeps its ink and the buttons their pictures.
-    KeepLookWhenDisabled(this);
 
     // What a screen reader reads, in this order: the title on the window's
     // picture, the board row by row, the clock, the buttons from the top, and
@@ -166,10 +155,7 @@ TFSudoku::TFSudoku(QWidget* parent)
     FormCreate();
 }
 
-TFSudoku::~TFSudoku()
-{
-    delete ui;
-}
+TFSudoku::~TFSudoku() = default;
 
 void TFSudoku::createCells()
 {
@@ -188,6 +174,7 @@ void TFSudoku::createCells()
             cell->setFocusPolicy(Qt::NoFocus);
             cell->setAccessibleName(QStringLiteral("Wiersz %1, kolumna %2").arg(row).arg(column));
             setCellColor(cell, givenColor());
+            updateAccessibleValue(cell);
             cell->installEventFilter(this);
         }
     }
@@ -195,19 +182,24 @@ void TFSudoku::createCells()
 
 void TFSudoku::FormCreate()
 {
+    // The welcome board: KLIKNIJ, NOWA GRA between two rows of '#', all in the
+    // given colour, so no cell takes input before the first deal. It is not
+    // the board's: the first deal replaces every cell.
+    const auto write = [this](int row, int column, const QString& text) {
+        QLabel* cell = cellAt(row, column);
+        cell->setText(text);
+        updateAccessibleValue(cell);
+    };
     for (int row = 1; row <= 9; ++row)
         for (int column = 1; column <= 9; ++column)
-            setCellText(cellAt(row, column), QString());
-
-    // The welcome board: KLIKNIJ, NOWA GRA between two rows of '#', all in the
-    // given colour, so no cell takes input before the first deal.
+            write(row, column, QString());
     for (int column = 1; column <= 9; ++column) {
-        setCellText(cellAt(1, column), QStringLiteral("#"));
-        setCellText(cellAt(9, column), QStringLiteral("#"));
+        write(1, column, QStringLiteral("#"));
+        write(9, column, QStringLiteral("#"));
     }
-    const auto spell = [this](int row, int firstColumn, const QString& word) {
+    const auto spell = [&write](int row, int firstColumn, const QString& word) {
         for (int i = 0; i < word.size(); ++i)
-            setCellText(cellAt(row, firstColumn + i), word.at(i));
+            write(row, firstColumn + i, word.at(i));
     };
     spell(3, 2, QStringLiteral("KLIKNIJ"));
     spell(5, 2, QStringLiteral("NOWA"));
@@ -219,45 +211,9 @@ void TFSudoku::FormCreate()
     // m_usedPuzzles starts with all 231 flags clear.
 }
 
-void TFSudoku::setVisible(bool visible)
-{
-    // Centred on the screen every time it is shown.
-    if (visible && !isVisible()) {
-        move(CentredPosition(size(), PlacementScreen()));
-    }
-    QWidget::setVisible(visible);
-}
-
-void TFSudoku::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TFSudoku::FormShow()
-{
-    if (TArrowHint* hint = TArrowHint::application()) {
-        hint->setColor(0, HintColor);
-        hint->setColor(2, HintColor);
-    }
-}
-
-void TFSudoku::closeEvent(QCloseEvent* event)
-{
-    // While the results window is up, the desktop's close (Alt+F4, the task
-    // bar) is refused too: hidden now, the window would come back locked.
-    if (!isEnabled()) {
-        event->ignore();
-        return;
-    }
-    // Closing hides the window; the timer and the board are left alone.
-    event->accept();
-    emit FormClosed();
-}
-
 void TFSudoku::ImageButton2Click()
 {
+    // Closing hides the window; the timer and the board are left alone.
     close();
 }
 
@@ -279,35 +235,36 @@ QLabel* TFSudoku::cellAt(int row, int column) const
     return findChild<QLabel*>(cellName(row, column), Qt::FindDirectChildrenOnly);
 }
 
+TFSudoku::CellPlace TFSudoku::placeOf(const QLabel* cell)
+{
+    // The cell's name gives its place: L, row digit, column digit.
+    return {cell->objectName().at(1).digitValue(), cell->objectName().at(2).digitValue()};
+}
+
 bool TFSudoku::isOpen(const QLabel* cell)
 {
     return cell->palette().color(QPalette::Active, QPalette::WindowText) == openColor();
 }
 
-bool TFSudoku::isMarked(const QLabel* cell)
+void TFSudoku::showCell(CellPlace place)
 {
-    return cell->font().underline();
-}
-
-void TFSudoku::setCellStyle(QLabel* cell, bool underlined)
-{
-    if (cell->font().underline() != underlined)
-        cell->setFont(cellFont(underlined));
+    QLabel* cell = cellAt(place);
+    cell->setText(QString::fromStdString(Board::CellText(m_board.Value(place.row, place.column))));
+    setCellColor(cell, m_board.IsFixed(place.row, place.column) ? givenColor() : openColor());
+    const bool marked = m_mark == place;
+    if (cell->font().underline() != marked)
+        cell->setFont(cellFont(marked));
+    updateAccessibleValue(cell);
 }
 
 void TFSudoku::setCellColor(QLabel* cell, const QColor& color)
 {
     // One colour in every state: a disabled cell (behind a message) keeps its look.
+    if (cell->palette().color(QPalette::Active, QPalette::WindowText) == color)
+        return;
     QPalette palette = cell->palette();
     palette.setColor(QPalette::WindowText, color);
     cell->setPalette(palette);
-    updateAccessibleValue(cell);
-}
-
-void TFSudoku::setCellText(QLabel* cell, const QString& text)
-{
-    cell->setText(text);
-    updateAccessibleValue(cell);
 }
 
 void TFSudoku::updateAccessibleValue(QLabel* cell)
@@ -334,9 +291,9 @@ void TFSudoku::setCellsEnabled(bool enabled)
             cellAt(row, column)->setEnabled(enabled);
 }
 
-void TFSudoku::setButtonsEnabled(std::initializer_list<QWidget*> buttons, bool enabled)
+void TFSudoku::setColumnButtonsEnabled(bool enabled)
 {
-    for (QWidget* button : buttons)
+    for (TImageButton* button : m_columnButtons)
         button->setEnabled(enabled);
 }
 
@@ -370,30 +327,30 @@ void TFSudoku::L11MouseDown(QLabel* cell, Qt::MouseButtons held)
 {
     if (!isOpen(cell))
         return;
-    // The cell's name gives its place: L, row digit, column digit.
-    const int row = cell->objectName().at(1).digitValue();
-    const int column = cell->objectName().at(2).digitValue();
+    const CellPlace place = placeOf(cell);
     // Decided by the buttons held, the one just pressed included: a right
     // press while the left button is down still steps forward.
     if (held & Qt::LeftButton)
-        m_board.StepUp(row, column);
+        m_board.StepUp(place.row, place.column);
     else if (held & Qt::RightButton)
-        m_board.StepDown(row, column);
+        m_board.StepDown(place.row, place.column);
     else
         return;
-    setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
+    showCell(place);
 }
 
 void TFSudoku::L11MouseMove(QLabel* cell)
 {
-    for (int row = 1; row <= 9; ++row)
-        for (int column = 1; column <= 9; ++column) {
-            QLabel* other = cellAt(row, column);
-            if (isOpen(other))
-                setCellStyle(other, false);
-        }
+    // The mark leaves an open cell; a solved cell keeps it until the next deal.
+    const std::optional<CellPlace> previous = m_mark;
+    if (m_mark && isOpen(cellAt(*m_mark)))
+        m_mark.reset();
     if (isOpen(cell))
-        setCellStyle(cell, true);
+        m_mark = placeOf(cell);
+    if (previous && previous != m_mark)
+        showCell(*previous);
+    if (m_mark)
+        showCell(*m_mark);
 }
 
 void TFSudoku::keyPressEvent(QKeyEvent* event)
@@ -407,17 +364,12 @@ void TFSudoku::FormKeyPress(const QString& key)
 {
     if (key.size() != 1 || key.at(0) < QLatin1Char('0') || key.at(0) > QLatin1Char('9'))
         return;
-    const int digit = key.at(0).digitValue();
-    // Every open, underlined cell takes the digit; '0' blanks it. Whether the
-    // cell is enabled does not matter.
-    for (int row = 1; row <= 9; ++row)
-        for (int column = 1; column <= 9; ++column) {
-            QLabel* cell = cellAt(row, column);
-            if (!isOpen(cell) || !isMarked(cell))
-                continue;
-            m_board.SetValue(row, column, digit);
-            setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
-        }
+    // The marked cell takes the digit when it is open; '0' blanks it.
+    // Whether the cell is enabled does not matter.
+    if (!m_mark || !isOpen(cellAt(*m_mark)))
+        return;
+    m_board.SetValue(m_mark->row, m_mark->column, key.at(0).digitValue());
+    showCell(*m_mark);
 }
 
 // --- New diagram, reveal and reset -----------------------------------------
@@ -434,8 +386,7 @@ void TFSudoku::setDealTimeSource(std::function<std::uint32_t()> source)
 
 void TFSudoku::ImageButton1Click()
 {
-    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
-                      false);
+    setColumnButtonsEnabled(false);
     m_clock.Reset();
     showClock(QStringLiteral("00:00:00"));
     ui->PanelZle->hide();
@@ -447,16 +398,18 @@ void TFSudoku::ImageButton1Click()
     // A running timer is left running: enabling it again would restart its second.
     if (!Timer->isActive())
         Timer->start();
-    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
-                      true);
+    setColumnButtonsEnabled(true);
 }
 
 void TFSudoku::RevealDiagram()
 {
+    // No cell bears the mark until the pointer next moves over an open one.
+    m_mark.reset();
     for (int row = 1; row <= 9; ++row)
         for (int column = 1; column <= 9; ++column) {
             QLabel* cell = cellAt(row, column);
-            setCellStyle(cell, false);
+            if (cell->font().underline())
+                cell->setFont(cellFont(false));
             cell->setEnabled(true);
         }
     // Row by row, each row from the left: every given is painted at once and
@@ -466,15 +419,10 @@ void TFSudoku::RevealDiagram()
     // redrawing the rest of the window.
     for (int row = 1; row <= 9; ++row)
         for (int column = 1; column <= 9; ++column) {
-            QLabel* cell = cellAt(row, column);
+            showCell({row, column});
             if (m_board.IsFixed(row, column)) {
-                setCellText(cell, QString::fromStdString(Board::CellText(m_board.Value(row, column))));
-                setCellColor(cell, givenColor());
-                cell->repaint();
+                cellAt(row, column)->repaint();
                 pauseAfterGiven();
-            } else {
-                setCellText(cell, Blank);
-                setCellColor(cell, openColor());
             }
         }
 }
@@ -487,13 +435,12 @@ void TFSudoku::ImageButton3Click()
                                  "od 0 !!!")))
         return;
     setCellsEnabled(true);
+    // Every open cell is emptied; a marked one stays marked.
     m_board.ClearOpen();
     for (int row = 1; row <= 9; ++row)
-        for (int column = 1; column <= 9; ++column) {
-            QLabel* cell = cellAt(row, column);
-            if (isOpen(cell))
-                setCellText(cell, Blank);
-        }
+        for (int column = 1; column <= 9; ++column)
+            if (isOpen(cellAt(row, column)))
+                showCell({row, column});
     ui->PanelZle->hide();
     ui->PanelKoniec->hide();
 }
@@ -540,8 +487,7 @@ void TFSudoku::showMessage(const QString& text)
 
 void TFSudoku::ImageButton8Click()
 {
-    setButtonsEnabled({ui->ImageButton3, ui->ImageButton8, ui->ImageButton1, ui->ImageButton2, ui->ImageButton7},
-                      false);
+    setColumnButtonsEnabled(false);
     Timer->stop();
     setCellsEnabled(false);
 
@@ -559,10 +505,11 @@ void TFSudoku::ImageButton8Click()
     ui->PanelZle->hide();
     ui->PanelKoniec->show();
     setCellsEnabled(true);
+    // Every cell becomes fixed; a marked one keeps its underline.
     m_board.FixAll();
     for (int row = 1; row <= 9; ++row)
         for (int column = 1; column <= 9; ++column)
-            setCellColor(cellAt(row, column), givenColor());
+            showCell({row, column});
 
     const std::int32_t seconds = m_clock.TotalSeconds();
     BestResults results;
@@ -581,8 +528,7 @@ void TFSudoku::ImageButton8Click()
 
 void TFSudoku::ImageButton4Click()
 {
-    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8},
-                      true);
+    setColumnButtonsEnabled(true);
     setCellsEnabled(true);
     Timer->start();
     ui->PanelZle->hide();
@@ -597,15 +543,15 @@ void TFSudoku::ImageButton5Click()
 
 void TFSudoku::ImageButton6Click()
 {
-    setButtonsEnabled({ui->ImageButton1, ui->ImageButton2, ui->ImageButton7}, true);
+    for (TImageButton* button : {ui->ImageButton1, ui->ImageButton2, ui->ImageButton7})
+        button->setEnabled(true);
     setCellsEnabled(true);
     ui->PanelKoniec->hide();
 }
 
 void TFSudoku::ImageButton7Click()
 {
-    if (F_Wyniki)
-        F_Wyniki->show();
-    // Until the results window closes and enables it again.
-    setEnabled(false);
+    // The game window stays disabled until the results window closes; a
+    // running clock keeps counting.
+    Open(m_results);
 }

@@ -1,18 +1,20 @@
 // The game window: the diagram, dealing and revealing, cell input, verification and the end of a game.
 #pragma once
 
-#include <QWidget>
+#include "Board.h"
+#include "GameClock.h"
+#include "SkinnedWindow.h"
+#include "UsedPuzzleFlags.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
-
-#include "Board.h"
-#include "GameClock.h"
-#include "UsedPuzzleFlags.h"
+#include <memory>
+#include <optional>
 
 class QLabel;
 class QTimer;
+class TImageButton;
 
 namespace Ui {
 class TFSudoku;
@@ -21,18 +23,23 @@ class TFSudoku;
 // The 81 cells are the labels L11 … L99 (row digit, then column digit). Their
 // font colour is the mark of a cell's state: exactly black for an open cell,
 // the given colour for a fixed one. The cell under the last hover over an open
-// cell is underlined; the digit keys write into it.
+// cell bears the mark (it is underlined); the digit keys write into it. Every
+// change of a cell goes through showCell, which shows it as the board holds it.
 //
-// Closing the window only hides it: board, clock (which may go on running) and
-// the dealt-puzzle flags stay for the next showing. FormClosed() tells the
-// menu to unlock itself.
-class TFSudoku : public QWidget
+// Opened from the menu, centred at every showing; while it is up the balloon
+// hint is light blue. Closing it only hides it: board, clock (which may go on
+// running) and the dealt-puzzle flags stay for the next showing, and the menu
+// is unlocked.
+class TFSudoku : public SkinnedWindow
 {
     Q_OBJECT
 
 public:
     explicit TFSudoku(QWidget* parent = nullptr);
     ~TFSudoku() override;
+
+    // The best-results window the game opens (wired at start-up).
+    void setResultsWindow(SkinnedWindow* results) { m_results = results; }
 
     // New diagram: zero the clock, deal, reveal given by given, start the clock.
     void ImageButton1Click();
@@ -64,21 +71,20 @@ public:
     static QColor givenColor();
     static QColor openColor();
 
-signals:
-    void FormClosed();
-
-public:
-    void setVisible(bool visible) override;
-
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A cell's place on the board, row and column 1 to 9.
+    struct CellPlace
+    {
+        int row = 0;
+        int column = 0;
+        bool operator==(const CellPlace&) const = default;
+    };
+
     void FormCreate();
-    void FormShow();
     void FormKeyPress(const QString& key);
     void L11MouseDown(QLabel* cell, Qt::MouseButtons held);
     void L11MouseMove(QLabel* cell);
@@ -86,24 +92,30 @@ private:
 
     void createCells();
     QLabel* cellAt(int row, int column) const;
+    QLabel* cellAt(CellPlace place) const { return cellAt(place.row, place.column); }
+    static CellPlace placeOf(const QLabel* cell);
     static bool isOpen(const QLabel* cell);
-    static bool isMarked(const QLabel* cell);
-    void setCellStyle(QLabel* cell, bool underlined);
+    // Shows the cell as the board holds it: its digit or the blank, the given
+    // colour when fixed and black when open, underlined while it bears the mark.
+    void showCell(CellPlace place);
     void setCellColor(QLabel* cell, const QColor& color);
-    void setCellText(QLabel* cell, const QString& text);
     void updateAccessibleValue(QLabel* cell);
     void setCellsEnabled(bool enabled);
-    void setButtonsEnabled(std::initializer_list<QWidget*> buttons, bool enabled);
+    void setColumnButtonsEnabled(bool enabled);
     Board::Snapshot snapshotFromCells() const;
     void showMessage(const QString& text);
     void showClock(const QString& text);
 
-    Ui::TFSudoku* ui;
+    std::unique_ptr<Ui::TFSudoku> ui;
     QTimer* Timer = nullptr;
-    std::array<std::array<QLabel*, 9>, 9> m_cells{};
+    // The five buttons of the right-hand column, switched off and on together.
+    std::array<TImageButton*, 5> m_columnButtons{};
+    // The cell that bears the mark, if any; a solved cell keeps it until the next deal.
+    std::optional<CellPlace> m_mark;
     Board m_board;
     GameClock m_clock;
     UsedPuzzleFlags m_usedPuzzles;
+    SkinnedWindow* m_results = nullptr;
 };
 
 extern TFSudoku* FSudoku;

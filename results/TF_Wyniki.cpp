@@ -1,20 +1,16 @@
 // The results window: the ten best times with the players' names, and clearing the list.
 #include "TF_Wyniki.h"
-#include "Pictures.h" // before the layout: it loads the layout's pictures
-#include "ui_TF_Wyniki.h"
 
-#include <QCloseEvent>
-#include <QFont>
-#include <QLabel>
+#include "ui_TF_Wyniki.h"
 
 #include "Accessibility.h"
 #include "BestResults.h"
 #include "StandardDialogs.h"
-#include "WindowPlacement.h"
-#include "TImageButton.h"
 #include "TPictureText.h"
-#include "TShapedForm.h"
 #include "TimeText.h"
+
+#include <QFont>
+#include <QLabel>
 
 TF_Wyniki* F_Wyniki = nullptr;
 
@@ -47,12 +43,12 @@ QFont resultsFont()
 } // namespace
 
 TF_Wyniki::TF_Wyniki(QWidget* parent)
-    : QWidget(parent)
-    , ui(new Ui::TF_Wyniki)
+    : SkinnedWindow(parent)
+    , ui(std::make_unique<Ui::TF_Wyniki>())
 {
     ui->setupUi(this);
-    ui->ShapedForm1->Loaded();
     setFont(resultsFont());
+    FinishLayout(ui->ShapedForm1);
 
     // The heading on the window's picture, for screen readers.
     new TPictureText(QStringLiteral("Najlepsze wyniki"), QRect(40, 4, 210, 34), this);
@@ -89,32 +85,7 @@ TF_Wyniki::TF_Wyniki(QWidget* parent)
     connect(ui->ImageButton2, &TImageButton::OnClick, this, &TF_Wyniki::ImageButton2Click);
 }
 
-TF_Wyniki::~TF_Wyniki()
-{
-    delete ui;
-}
-
-void TF_Wyniki::setVisible(bool visible)
-{
-    // Centred on the screen every time it is shown.
-    if (visible && !isVisible()) {
-        move(CentredPosition(size(), PlacementScreen()));
-    }
-    QWidget::setVisible(visible);
-}
-
-void TF_Wyniki::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
-void TF_Wyniki::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    emit FormClosed();
-}
+TF_Wyniki::~TF_Wyniki() = default;
 
 void TF_Wyniki::FormShow()
 {

@@ -1,9 +1,10 @@
 // The results window: the ten best times with the players' names, and clearing the list.
 #pragma once
 
-#include <QWidget>
+#include "SkinnedWindow.h"
 
 #include <array>
+#include <memory>
 
 class QLabel;
 
@@ -11,10 +12,10 @@ namespace Ui {
 class TF_Wyniki;
 }
 
-// Shown non-modally from the game window, which disables itself meanwhile;
-// FormClosed() tells it to enable itself again. Closing only hides the window,
-// and every showing reads the list afresh from the registry.
-class TF_Wyniki : public QWidget
+// Opened from the game window, which is disabled until this window closes.
+// Centred on the screen at every showing; closing only hides the window, and
+// every showing reads the list afresh from the registry.
+class TF_Wyniki : public SkinnedWindow
 {
     Q_OBJECT
 
@@ -23,24 +24,14 @@ public:
     ~TF_Wyniki() override;
 
     // Fills the ten places from the stored list; runs on every showing and after a clear.
-    void FormShow();
+    void FormShow() override;
     // OK: closes (hides) the window.
     void ImageButton1Click();
     // Clears the list after the player confirms.
     void ImageButton2Click();
 
-signals:
-    void FormClosed();
-
-public:
-    void setVisible(bool visible) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    Ui::TF_Wyniki* ui;
+    std::unique_ptr<Ui::TF_Wyniki> ui;
     std::array<QLabel*, 10> m_names{};
     std::array<QLabel*, 10> m_times{};
 };

@@ -1,11 +1,11 @@
 // The program's six windows: created once at start-up in a fixed order, destroyed at exit.
 #include "ProgramWindows.h"
 
-#include "TFSudoku.h"
-#include "TF_Wyniki.h"
 #include "TFPodglad.h"
 #include "TFPrzyklad.h"
 #include "TFRady.h"
+#include "TFSudoku.h"
+#include "TF_Wyniki.h"
 #include "TForm1.h"
 
 namespace {
@@ -36,8 +36,10 @@ void CreateProgramWindows(const std::function<void(QWidget *)> &created)
     create(FSudoku, created);
     create(F_Wyniki, created);
 
-    QObject::connect(FSudoku, &TFSudoku::FormClosed, Form1, &TForm1::UnlockMenu);
-    QObject::connect(F_Wyniki, &TF_Wyniki::FormClosed, FSudoku, [] { FSudoku->setEnabled(true); });
+    // Who opens whom; each opened window unlocks its opener when it closes.
+    Form1->setWindows(FPodglad, FRady, FPrzyklad, FSudoku);
+    FPrzyklad->setTipsWindow(FRady);
+    FSudoku->setResultsWindow(F_Wyniki);
 }
 
 void DestroyProgramWindows()

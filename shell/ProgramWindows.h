@@ -7,7 +7,8 @@ class QWidget;
 
 // Creates Form1, FPodglad, FRady, FPrzyklad, FSudoku and F_Wyniki, in this
 // order, each completely before the next, sets their global pointers and
-// connects the game and results windows' closing to the windows they unlock.
+// tells each opener the windows it opens (the menu: preview, tips, example and
+// game; the example: tips; the game: results).
 // `created` (if given) is told about each window right after it exists.
 // None of the windows is shown.
 void CreateProgramWindows(const std::function<void(QWidget *)> &created = {});

@@ -1,28 +1,21 @@
 // The preview window: the sample diagram with its rows, columns and boxes named.
 #include "TFPodglad.h"
 
-#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPodglad.h"
 
 #include "Accessibility.h"
 #include "TPictureText.h"
-#include "TForm1.h"
 #include "WindowLook.h"
-
-#include <QCloseEvent>
-#include <QShowEvent>
 
 TFPodglad *FPodglad = nullptr;
 
 TFPodglad::TFPodglad(QWidget *parent)
-    : QWidget(parent)
+    : SkinnedWindow(parent)
     , ui(std::make_unique<Ui::TFPodglad>())
 {
     ui->setupUi(this);
-    UsePixelFontHeights(this);
-    LetLabelsHoldTheirText(this);
-    KeepLookWhenDisabled(this);
-    ui->ShapedForm1->Loaded();
+    FinishLayout(ui->ShapedForm1);
+    setBalloonColour(WindowColour::Preview);
     // The heading, the diagram and its three labels are drawn on the
     // window's picture; screen readers read them from here, then the button.
     new TPictureText(QStringLiteral("Podgląd"), QRect(30, 4, 150, 44), this);
@@ -38,32 +31,7 @@ TFPodglad::TFPodglad(QWidget *parent)
 
 TFPodglad::~TFPodglad() = default;
 
-void TFPodglad::FormShow()
-{
-    SetBalloonColour(WindowColour::Preview);
-}
-
-void TFPodglad::FormClose()
-{
-    Form1->UnlockMenu();
-}
-
 void TFPodglad::ImageButton1Click()
 {
     close();
-}
-
-void TFPodglad::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    FormShow();
-    move(CentredPosition(size(), PlacementScreen()));
-}
-
-void TFPodglad::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    event->accept();
 }

@@ -1,30 +1,25 @@
 // The worked example: the first steps of solving the sample diagram, on a pane that scrolls by itself.
 #include "TFPrzyklad.h"
 
-#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TFPrzyklad.h"
 
 #include "Accessibility.h"
 #include "TPictureText.h"
-#include "TFRady.h"
-#include "TForm1.h"
 #include "WindowLook.h"
 
-#include <QCloseEvent>
-#include <QShowEvent>
 #include <QTimer>
 
 TFPrzyklad *FPrzyklad = nullptr;
 
 TFPrzyklad::TFPrzyklad(QWidget *parent)
-    : QWidget(parent)
+    : SkinnedWindow(parent)
     , ui(std::make_unique<Ui::TFPrzyklad>())
 {
     ui->setupUi(this);
-    UsePixelFontHeights(this);
-    LetLabelsHoldTheirText(this);
-    KeepLookWhenDisabled(this);
-    ui->ShapedForm1->Loaded();
+    FinishLayout(ui->ShapedForm1);
+    // Always the top-right corner, wherever the player dragged it last time.
+    setPlacement(Placement::TopRight);
+    setBalloonColour(WindowColour::Example);
     // Screen readers read the heading on the picture, then each step's
     // heading before its diagram and its text, then the buttons.
     new TPictureText(QStringLiteral("Przykład"), QRect(120, 6, 200, 50), this);
@@ -53,29 +48,19 @@ void TFPrzyklad::FormCreate()
     Timer1->setInterval(TickInterval);
 }
 
-void TFPrzyklad::FormShow()
-{
-    // Always the top-right corner, wherever the player dragged it last time.
-    move(TopRightPosition(size(), PlacementScreen(), 10));
-    SetBalloonColour(WindowColour::Example);
-}
-
-void TFPrzyklad::FormClose()
-{
-    // A run keeps going while the window is hidden.
-    Form1->UnlockMenu();
-}
-
 void TFPrzyklad::ImageButton1Click()
 {
+    // A run keeps going while the window is hidden.
     close();
 }
 
 void TFPrzyklad::ImageButton2Click()
 {
-    FRady->show();
-    FRady->raise();
-    FRady->activateWindow();
+    Open(m_tips);
+}
+
+void TFPrzyklad::LockWhileOpen()
+{
     ui->ImageButton1->setEnabled(false);
     ui->ImageButton2->setEnabled(false);
     ui->ImageButton3->setEnabled(false);
@@ -84,7 +69,7 @@ void TFPrzyklad::ImageButton2Click()
     setEnabled(false);
 }
 
-void TFPrzyklad::TipsClosed()
+void TFPrzyklad::UnlockAfterClose()
 {
     setEnabled(true);
     ui->ImageButton1->setEnabled(true);
@@ -122,24 +107,4 @@ void TFPrzyklad::Timer1Timer()
 void TFPrzyklad::ScrollBar1Change()
 {
     ui->Panel2->move(0, -ui->ScrollBar1->value());
-}
-
-void TFPrzyklad::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    FormShow();
-}
-
-void TFPrzyklad::closeEvent(QCloseEvent *event)
-{
-    // While the tips opened from here are up, the example stays: closing it
-    // then would leave it locked for its next showing.
-    if (!isEnabled()) {
-        event->ignore();
-        return;
-    }
-    FormClose();
-    event->accept();
 }

@@ -1,7 +1,8 @@
 // The worked example: the first steps of solving the sample diagram, on a pane that scrolls by itself.
 #pragma once
 
-#include <QWidget>
+#include "SkinnedWindow.h"
+
 #include <memory>
 
 class QTimer;
@@ -16,7 +17,8 @@ class TFPrzyklad;
 // every 50 ms down to the bottom, "Stop" (on StopPanel, which covers
 // "Przewiń" while a run goes on) ends it. A run goes on while the window is
 // hidden. "Porady" opens the tips and locks this window until they close.
-class TFPrzyklad : public QWidget
+// While it is up the balloon hint is light pink.
+class TFPrzyklad : public SkinnedWindow
 {
     Q_OBJECT
 
@@ -31,9 +33,10 @@ public:
     // The automatic-scroll timer, disabled at start.
     QTimer *Timer1 = nullptr;
 
+    // The windows the example opens (wired at start-up).
+    void setTipsWindow(SkinnedWindow *tips) { m_tips = tips; }
+
     void FormCreate();
-    void FormShow();
-    void FormClose();
     void ImageButton1Click();
     void ImageButton2Click();
     void ImageButton3Click();
@@ -41,15 +44,16 @@ public:
     void Timer1Timer();
     void ScrollBar1Change();
 
-    // The tips opened from here have closed: the example takes control back.
-    void TipsClosed();
-
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    // While the tips opened from here are up: the example's buttons off, a
+    // run stopped, the window disabled. When they close it takes control back
+    // (the scroll does not start again).
+    void LockWhileOpen() override;
+    void UnlockAfterClose() override;
 
 private:
     std::unique_ptr<Ui::TFPrzyklad> ui;
+    SkinnedWindow *m_tips = nullptr;
 };
 
 extern TFPrzyklad *FPrzyklad;

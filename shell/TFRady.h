@@ -1,7 +1,8 @@
 // The tips window: three good pieces of advice for solving a diagram.
 #pragma once
 
-#include <QWidget>
+#include "SkinnedWindow.h"
+
 #include <memory>
 
 namespace Ui {
@@ -9,9 +10,10 @@ class TFRady;
 }
 
 // Opened from the menu's rules panel or from the worked example; centred on
-// the screen at every showing. Closing it hides it and hands control back to
-// the example when that is up, to the menu otherwise.
-class TFRady : public QWidget
+// the screen at every showing, when the balloon hint turns light blue.
+// Closing it (OK) hides it and hands control back to whichever window opened
+// it: the example, or the menu.
+class TFRady : public SkinnedWindow
 {
     Q_OBJECT
 
@@ -19,13 +21,7 @@ public:
     explicit TFRady(QWidget *parent = nullptr);
     ~TFRady() override;
 
-    void FormShow();
-    void FormClose();
     void ImageButton1Click();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     std::unique_ptr<Ui::TFRady> ui;

@@ -1,25 +1,19 @@
 // The main menu: the four column buttons, the rules, new-game, About and exit panels, and the balloon hint.
 #include "TForm1.h"
 
-#include "Pictures.h" // before the layout: it loads the layout's pictures
 #include "ui_TForm1.h"
 
+#include "AboutTexts.h"
 #include "Accessibility.h"
 #include "ColorValue.h"
-#include "TArrowHint.h"
-#include "TFSudoku.h"
 #include "ExecutablePath.h"
-#include "Registry.h"
-#include "AboutTexts.h"
 #include "HandlerErrors.h"
 #include "InstallationRecord.h"
-#include "TFPodglad.h"
-#include "TFPrzyklad.h"
-#include "TFRady.h"
+#include "Registry.h"
+#include "TArrowHint.h"
 #include "U_WspolneFunkcje.h"
 #include "WindowLook.h"
 
-#include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -28,18 +22,15 @@
 TForm1 *Form1 = nullptr;
 
 TForm1::TForm1(QWidget *parent)
-    : QWidget(parent)
+    : SkinnedWindow(parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
-    UsePixelFontHeights(this);
-    LetLabelsHoldTheirText(this);
     for (TSensitiveLabel *link : {ui->SensitiveLabel1, ui->SensitiveLabel2}) {
         link->setFontMouseDown(PixelFont(link->FontMouseDown()));
         link->setFontMouseMove(PixelFont(link->FontMouseMove()));
     }
-    KeepLookWhenDisabled(this);
-    ui->ShapedForm1->Loaded();
+    FinishLayout(ui->ShapedForm1);
     // Read by screen readers as seen: the column of buttons, then the pane on
     // the right from its title down to the panel shown.
     ReadInOrder({ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3, ui->Image1, ui->Label2,
@@ -50,8 +41,8 @@ TForm1::TForm1(QWidget *parent)
     QFont hintFont(QStringLiteral("MS Sans Serif"));
     hintFont.setPixelSize(11);
     ArrowHint->setFont(hintFont);
-    ArrowHint->setColor(0, ColorFromValue(WindowColour::Menu));
-    ArrowHint->setColor(2, ColorFromValue(WindowColour::Menu));
+    ArrowHint->setColor(TArrowHint::ColourSlot::Background, ColorFromValue(WindowColour::Menu));
+    ArrowHint->setColor(TArrowHint::ColourSlot::ArrowBackground, ColorFromValue(WindowColour::Menu));
 
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TForm1::ImageButton1Click);
     connect(ui->ImageButton2, &TImageButton::OnClick, this, &TForm1::ImageButton2Click);
@@ -97,6 +88,14 @@ void TForm1::FormCreate()
                              QApplication::applicationDisplayName().toStdString());
 }
 
+void TForm1::setWindows(SkinnedWindow *preview, SkinnedWindow *tips, SkinnedWindow *example, SkinnedWindow *game)
+{
+    m_preview = preview;
+    m_tips = tips;
+    m_example = example;
+    m_game = game;
+}
+
 void TForm1::FormShow()
 {
     const std::string title = QApplication::applicationDisplayName().toStdString();
@@ -105,27 +104,6 @@ void TForm1::FormShow()
     // Both lines take the width of their text; the layout's height stays.
     for (QLabel *line : {ui->Label3, ui->Label8})
         line->resize(line->sizeHint().width(), qMax(line->height(), line->sizeHint().height()));
-}
-
-void TForm1::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    FormShow();
-    move(CentredPosition(size(), PlacementScreen()));
-}
-
-void TForm1::closeEvent(QCloseEvent *event)
-{
-    // A locked menu takes no input, a close request from the desktop
-    // included: the window it opened must unlock it first.
-    if (!isEnabled()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    emit FormClosed();
 }
 
 // --- Panels ---------------------------------------------------------------------
@@ -170,17 +148,14 @@ void TForm1::ImageButton6Click()
 
 // --- Opening windows and locking ------------------------------------------------------
 
-void TForm1::openAndLock(QWidget *window)
+void TForm1::LockWhileOpen()
 {
-    window->show();
-    window->raise();
-    window->activateWindow();
     for (QWidget *button : {ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3})
         button->setEnabled(false);
     setEnabled(false);
 }
 
-void TForm1::UnlockMenu()
+void TForm1::UnlockAfterClose()
 {
     for (QWidget *button : {ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3})
         button->setEnabled(true);
@@ -190,22 +165,22 @@ void TForm1::UnlockMenu()
 
 void TForm1::ImageButton7Click()
 {
-    openAndLock(FPodglad);
+    Open(m_preview);
 }
 
 void TForm1::ImageButton8Click()
 {
-    openAndLock(FRady);
+    Open(m_tips);
 }
 
 void TForm1::ImageButton9Click()
 {
-    openAndLock(FPrzyklad);
+    Open(m_example);
 }
 
 void TForm1::ImageButton10Click()
 {
-    openAndLock(FSudoku);
+    Open(m_game);
 }
 
 // --- Links ----------------------------------------------------------------------

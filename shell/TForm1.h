@@ -1,7 +1,8 @@
 // The main menu: the four column buttons, the rules, new-game, About and exit panels, and the balloon hint.
 #pragma once
 
-#include <QWidget>
+#include "SkinnedWindow.h"
+
 #include <memory>
 
 class TArrowHint;
@@ -12,9 +13,9 @@ class TForm1;
 
 // The program's main window and the only one shown at start-up; closing it
 // ends the program (FormClosed()). Opening a guide window or the game locks
-// the menu; the window that was opened unlocks it with UnlockMenu() when it
-// closes. Creating the menu writes the installation record when it is missing.
-class TForm1 : public QWidget
+// the menu; the window that was opened unlocks it when it closes. Creating the
+// menu writes the installation record when it is missing.
+class TForm1 : public SkinnedWindow
 {
     Q_OBJECT
 
@@ -25,12 +26,12 @@ public:
     // The application's single balloon hint; every window recolours it.
     TArrowHint *ArrowHint = nullptr;
 
-    // Column buttons back on, balloon hint green again, then the window itself.
-    void UnlockMenu();
+    // The windows the menu opens (wired at start-up).
+    void setWindows(SkinnedWindow *preview, SkinnedWindow *tips, SkinnedWindow *example, SkinnedWindow *game);
 
     // --- Handlers --------------------------------------------------------------
     void FormCreate();
-    void FormShow();
+    void FormShow() override;
     void ImageButton1Click();
     void ImageButton2Click();
     void ImageButton3Click();
@@ -51,21 +52,22 @@ public:
     QString MailLinkText() const;
     QString WebLinkText() const;
 
-signals:
-    // The menu was closed: the program ends.
-    void FormClosed();
-
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    // Locked: the four column buttons off, then the whole window. Unlocked:
+    // the buttons back on, the balloon hint green again, then the window.
+    void LockWhileOpen() override;
+    void UnlockAfterClose() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showPanel(QWidget *shown, std::initializer_list<QWidget *> hidden);
-    void openAndLock(QWidget *window);
     void giveLinkPlainFont(QWidget *link);
 
     std::unique_ptr<Ui::TForm1> ui;
+    SkinnedWindow *m_preview = nullptr;
+    SkinnedWindow *m_tips = nullptr;
+    SkinnedWindow *m_example = nullptr;
+    SkinnedWindow *m_game = nullptr;
 };
 
 extern TForm1 *Form1;

@@ -46,8 +46,8 @@ int main(int argc, char **argv)
     QFont hintFont(QStringLiteral("MS Sans Serif"));
     hintFont.setPixelSize(11);
     hint->setFont(hintFont);
-    hint->setColor(0, ColorFromValue(16574645));
-    hint->setColor(2, ColorFromValue(16574645));
+    hint->setColor(TArrowHint::ColourSlot::Background, ColorFromValue(16574645));
+    hint->setColor(TArrowHint::ColourSlot::ArrowBackground, ColorFromValue(16574645));
 
     auto *background = new TShapedForm(&window);
     background->setPicture(QPixmap(QStringLiteral(":/pictures/game/background.png")));

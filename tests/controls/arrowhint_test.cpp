@@ -12,6 +12,8 @@
 #include <QtTest>
 
 namespace {
+using Corner = TArrowHintWindow::Corner;
+using Slot = TArrowHint::ColourSlot;
 const QSize Screen(1024, 768);
 const QSize Balloon(100, 40);
 }  // namespace
@@ -31,7 +33,7 @@ private slots:
     void arrowSitsInTheCornerNearestThePointer_data();
     void arrowSitsInTheCornerNearestThePointer();
     void textIsMeasuredWithinTheWidthLimit();
-    void coloursAreSetByIndex();
+    void coloursAreSetBySlot();
     void paintsColumnTextAreaFrameAndArrow();
     void showsAfterRestingAndHidesLater();
     void movingOnWhileShownTakesTheShortPause();
@@ -58,60 +60,60 @@ void ArrowHintTest::cleanup()
 void ArrowHintTest::cornerFollowsThePointersQuadrant_data()
 {
     QTest::addColumn<QPoint>("pointer");
-    QTest::addColumn<int>("corner");
-    QTest::newRow("top-left quadrant") << QPoint(100, 100) << 1;
-    QTest::newRow("screen origin") << QPoint(0, 0) << 1;
-    QTest::newRow("just left of the middle") << QPoint(511, 383) << 1;
-    QTest::newRow("top-right quadrant") << QPoint(900, 100) << 0;
-    QTest::newRow("middle column belongs to the right") << QPoint(512, 0) << 0;
-    QTest::newRow("bottom-left quadrant") << QPoint(100, 700) << 3;
-    QTest::newRow("middle row belongs to the bottom") << QPoint(0, 384) << 3;
-    QTest::newRow("bottom-right quadrant") << QPoint(900, 700) << 2;
-    QTest::newRow("screen centre") << QPoint(512, 384) << 2;
-    QTest::newRow("left of the screen") << QPoint(-5, 100) << 2;
-    QTest::newRow("below the screen") << QPoint(100, 768) << 2;
+    QTest::addColumn<Corner>("corner");
+    QTest::newRow("top-left quadrant") << QPoint(100, 100) << Corner::TopLeft;
+    QTest::newRow("screen origin") << QPoint(0, 0) << Corner::TopLeft;
+    QTest::newRow("just left of the middle") << QPoint(511, 383) << Corner::TopLeft;
+    QTest::newRow("top-right quadrant") << QPoint(900, 100) << Corner::TopRight;
+    QTest::newRow("middle column belongs to the right") << QPoint(512, 0) << Corner::TopRight;
+    QTest::newRow("bottom-left quadrant") << QPoint(100, 700) << Corner::BottomLeft;
+    QTest::newRow("middle row belongs to the bottom") << QPoint(0, 384) << Corner::BottomLeft;
+    QTest::newRow("bottom-right quadrant") << QPoint(900, 700) << Corner::BottomRight;
+    QTest::newRow("screen centre") << QPoint(512, 384) << Corner::BottomRight;
+    QTest::newRow("left of the screen") << QPoint(-5, 100) << Corner::BottomRight;
+    QTest::newRow("below the screen") << QPoint(100, 768) << Corner::BottomRight;
 }
 
 void ArrowHintTest::cornerFollowsThePointersQuadrant()
 {
     QFETCH(QPoint, pointer);
-    QFETCH(int, corner);
+    QFETCH(Corner, corner);
     QCOMPARE(TArrowHintWindow::arrowCornerFor(pointer, Screen), corner);
 }
 
 void ArrowHintTest::balloonOpensTowardsTheCentre_data()
 {
-    QTest::addColumn<int>("corner");
+    QTest::addColumn<Corner>("corner");
     QTest::addColumn<QRect>("balloon");
     const QPoint p(300, 200);
-    QTest::newRow("top-left quadrant: right and below, 12 off") << 1 << QRect(p + QPoint(12, 12), Balloon);
-    QTest::newRow("top-right quadrant: left and below, 5 off") << 0 << QRect(p + QPoint(-105, 5), Balloon);
-    QTest::newRow("bottom-left quadrant: right and above, 5 off") << 3 << QRect(p + QPoint(5, -45), Balloon);
-    QTest::newRow("bottom-right quadrant: left and above, 5 off") << 2 << QRect(p + QPoint(-105, -45), Balloon);
+    QTest::newRow("top-left quadrant: right and below, 12 off") << Corner::TopLeft << QRect(p + QPoint(12, 12), Balloon);
+    QTest::newRow("top-right quadrant: left and below, 5 off") << Corner::TopRight << QRect(p + QPoint(-105, 5), Balloon);
+    QTest::newRow("bottom-left quadrant: right and above, 5 off") << Corner::BottomLeft << QRect(p + QPoint(5, -45), Balloon);
+    QTest::newRow("bottom-right quadrant: left and above, 5 off") << Corner::BottomRight << QRect(p + QPoint(-105, -45), Balloon);
 }
 
 void ArrowHintTest::balloonOpensTowardsTheCentre()
 {
-    QFETCH(int, corner);
+    QFETCH(Corner, corner);
     QFETCH(QRect, balloon);
     QCOMPARE(TArrowHintWindow::balloonRect(QPoint(300, 200), Balloon, corner), balloon);
 }
 
 void ArrowHintTest::arrowSitsInTheCornerNearestThePointer_data()
 {
-    QTest::addColumn<int>("corner");
+    QTest::addColumn<Corner>("corner");
     QTest::addColumn<QPoint>("tip");
     QTest::addColumn<QRect>("column");
     QTest::addColumn<QPoint>("lastPoint");
-    QTest::newRow("top left") << 1 << QPoint(3, 3) << QRect(1, 1, 14, 38) << QPoint(10, 9);
-    QTest::newRow("top right") << 0 << QPoint(96, 3) << QRect(85, 1, 14, 38) << QPoint(89, 9);
-    QTest::newRow("bottom left") << 3 << QPoint(3, 36) << QRect(1, 1, 14, 38) << QPoint(10, 30);
-    QTest::newRow("bottom right") << 2 << QPoint(96, 36) << QRect(85, 1, 14, 38) << QPoint(89, 30);
+    QTest::newRow("top left") << Corner::TopLeft << QPoint(3, 3) << QRect(1, 1, 14, 38) << QPoint(10, 9);
+    QTest::newRow("top right") << Corner::TopRight << QPoint(96, 3) << QRect(85, 1, 14, 38) << QPoint(89, 9);
+    QTest::newRow("bottom left") << Corner::BottomLeft << QPoint(3, 36) << QRect(1, 1, 14, 38) << QPoint(10, 30);
+    QTest::newRow("bottom right") << Corner::BottomRight << QPoint(96, 36) << QRect(85, 1, 14, 38) << QPoint(89, 30);
 }
 
 void ArrowHintTest::arrowSitsInTheCornerNearestThePointer()
 {
-    QFETCH(int, corner);
+    QFETCH(Corner, corner);
     QFETCH(QPoint, tip);
     QFETCH(QRect, column);
     QFETCH(QPoint, lastPoint);
@@ -149,15 +151,16 @@ void ArrowHintTest::textIsMeasuredWithinTheWidthLimit()
     QVERIFY(TArrowHintWindow::measureText(font, QStringLiteral("Tak\rNie"), 200).height() >= 2 * metrics.height());
 }
 
-void ArrowHintTest::coloursAreSetByIndex()
+void ArrowHintTest::coloursAreSetBySlot()
 {
     QCOMPARE(m_hint->ColorBackground(), QColor(255, 255, 255));
     QCOMPARE(m_hint->ColorArrowBackground(), QColor(255, 210, 83));
     const QColor green(187, 228, 170);
-    m_hint->setColor(0, green);
-    m_hint->setColor(2, green);
-    m_hint->setColor(4, Qt::red);
-    m_hint->setColor(-1, Qt::red);
+    m_hint->setColor(Slot::Background, green);
+    m_hint->setColor(Slot::ArrowBackground, green);
+    // A value that names none of the four slots changes nothing.
+    m_hint->setColor(static_cast<Slot>(4), Qt::red);
+    m_hint->setColor(static_cast<Slot>(-1), Qt::red);
     QCOMPARE(m_hint->ColorBackground(), green);
     QCOMPARE(m_hint->ColorArrowBackground(), green);
     QCOMPARE(m_hint->ColorBorder(), QColor(Qt::black));
@@ -168,12 +171,12 @@ void ArrowHintTest::coloursAreSetByIndex()
 void ArrowHintTest::paintsColumnTextAreaFrameAndArrow()
 {
     const QColor background(187, 228, 170), column(255, 210, 83), frame(200, 0, 0), arrow(0, 0, 200);
-    m_hint->setColor(0, background);
-    m_hint->setColor(1, frame);
-    m_hint->setColor(3, arrow);
+    m_hint->setColor(Slot::Background, background);
+    m_hint->setColor(Slot::Border, frame);
+    m_hint->setColor(Slot::Arrow, arrow);
     TArrowHintWindow *window = m_hint->window();
     window->ActivateHint(QPoint(100, 100), QStringLiteral("Zamknij"), QRect(QPoint(0, 0), Screen));
-    QCOMPARE(window->ArrowCorner(), 1);
+    QCOMPARE(window->ArrowCorner(), Corner::TopLeft);
     QCOMPARE(window->pos(), QPoint(112, 112));
     QVERIFY(window->isVisible());
     QVERIFY(window->testAttribute(Qt::WA_ShowWithoutActivating));
@@ -189,8 +192,8 @@ void ArrowHintTest::paintsColumnTextAreaFrameAndArrow()
     QCOMPARE(image.pixelColor(w - 3, 2), background);  // text area
     QCOMPARE(window->ArrowTip(), QPoint(3, 3));
 
-    // Index 2 with the same colour as index 0: one colour throughout.
-    m_hint->setColor(2, background);
+    // The arrow column in the text area's colour: one colour throughout.
+    m_hint->setColor(Slot::ArrowBackground, background);
     QCOMPARE(paintedAt(window, QPoint(13, h - 3)), background);
     window->hide();
 }

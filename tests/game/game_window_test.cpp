@@ -150,7 +150,7 @@ void GameWindowTest::init()
     m_game = std::make_unique<TFSudoku>();
     FSudoku = m_game.get();
     // The program wires these two windows the same way.
-    connect(m_results.get(), &TF_Wyniki::FormClosed, m_game.get(), [this] { m_game->setEnabled(true); });
+    m_game->setResultsWindow(m_results.get());
     m_game->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_game.get()));
 }
@@ -278,8 +278,8 @@ void GameWindowTest::hintColoursFollowTheWindow()
     TArrowHint* hint = TArrowHint::application();
     const QColor menuGreen(187, 228, 170);
     m_game->hide();
-    hint->setColor(0, menuGreen);
-    hint->setColor(2, menuGreen);
+    hint->setColor(TArrowHint::ColourSlot::Background, menuGreen);
+    hint->setColor(TArrowHint::ColourSlot::ArrowBackground, menuGreen);
     m_game->show();
     QCOMPARE(hint->ColorBackground(), QColor(181, 232, 252));
     QCOMPARE(hint->ColorArrowBackground(), QColor(181, 232, 252));

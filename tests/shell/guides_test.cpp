@@ -9,6 +9,7 @@
 #include "TFRady.h"
 #include "TForm1.h"
 #include "WindowLook.h"
+#include "WindowPlacement.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -51,9 +52,9 @@ int TicksToTheEnd()
     return FPrzyklad->Timer1->isActive() ? -1 : ticks;
 }
 
-QColor Balloon(int index)
+QColor Balloon(TArrowHint::ColourSlot slot)
 {
-    return TArrowHint::application()->color(index);
+    return TArrowHint::application()->color(slot);
 }
 
 }  // namespace
@@ -97,8 +98,8 @@ private slots:
         const QPoint corner = TopRightPosition(QSize(440, 500), PlacementScreen(), 10);
         QCOMPARE(FPrzyklad->size(), QSize(440, 500));
         QCOMPARE(FPrzyklad->pos(), corner);
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Example));
-        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Example));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Example));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Example));
         FPrzyklad->move(30, 40);
         Click(FPrzyklad, "ImageButton1");
         Click(Form1, "ImageButton9");
@@ -267,8 +268,8 @@ private slots:
         QVERIFY(!FPrzyklad->isEnabled());
         for (const char *name : {"ImageButton1", "ImageButton2", "ImageButton3"})
             QVERIFY2(!Child<QWidget>(FPrzyklad, name)->isEnabled(), name);
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Tips));
-        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Tips));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Tips));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Tips));
 
         // Locked windows refuse a close request from the desktop.
         QVERIFY(!FPrzyklad->close());
@@ -285,13 +286,13 @@ private slots:
         QVERIFY(!FPrzyklad->Timer1->isActive());
         QVERIFY(!StopPanel()->isVisible());
         QCOMPARE(ScrollBar()->value(), 2);
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Example));
-        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Example));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Example));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Example));
         QVERIFY(!Form1->isEnabled());
 
         Click(FPrzyklad, "ImageButton1");
         QVERIFY(Form1->isEnabled());
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Menu));
     }
 
     void tipsFromTheMenuUnlockTheMenu()
@@ -302,8 +303,8 @@ private slots:
         QVERIFY(!Form1->isEnabled());
         Click(FRady, "ImageButton1");
         QVERIFY(Form1->isEnabled());
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
-        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Menu));
         Click(Form1, "ImageButton4");
         Click(Form1, "ImageButton9");
     }

@@ -18,6 +18,7 @@
 #include "TForm1.h"
 #include "U_WspolneFunkcje.h"
 #include "WindowLook.h"
+#include "WindowPlacement.h"
 
 #include <QAccessible>
 #include <QDate>
@@ -117,9 +118,9 @@ void CheckLayoutPictures(const QWidget *window, const QString &layout)
     QVERIFY(pictures > 0);
 }
 
-QColor Balloon(int index)
+QColor Balloon(TArrowHint::ColourSlot slot)
 {
-    return TArrowHint::application()->color(index);
+    return TArrowHint::application()->color(slot);
 }
 
 }  // namespace
@@ -170,8 +171,8 @@ private slots:
         QCOMPARE(VisiblePanels(), QStringList());
         QVERIFY(Child<QWidget>(Form1, "Label2")->isVisible());
         QVERIFY(Child<QWidget>(Form1, "Image1")->isVisible());
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
-        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Menu));
         // Centred on the screen.
         QCOMPARE(Form1->pos(), CentredPosition(Form1->size(), PlacementScreen()));
     }
@@ -264,8 +265,8 @@ private slots:
         QVERIFY(!Form1->isEnabled());
         for (const QString &name : columnButtons)
             QVERIFY2(!Child<QWidget>(Form1, name.toLatin1().constData())->isEnabled(), qPrintable(name));
-        QCOMPARE(Balloon(0), ColorFromValue(colour));
-        QCOMPARE(Balloon(2), ColorFromValue(colour));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(colour));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(colour));
         // A locked menu keeps its look and ignores the player.
         QCOMPARE(Child<QWidget>(Form1, "Label2")->grab().toImage(), introBefore);
         Click(Form1, "ImageButton3");
@@ -277,16 +278,16 @@ private slots:
         QVERIFY(Form1->isEnabled());
         for (const QString &name : columnButtons)
             QVERIFY2(Child<QWidget>(Form1, name.toLatin1().constData())->isEnabled(), qPrintable(name));
-        QCOMPARE(Balloon(0), ColorFromValue(WindowColour::Menu));
-        QCOMPARE(Balloon(2), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Menu));
+        QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Menu));
         QCOMPARE(VisiblePanels(), panelBefore);
         QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
     }
 
     void resultsWindowClosingEnablesTheGameWindow()
     {
-        FSudoku->setEnabled(false);
-        F_Wyniki->show();
+        FSudoku->ImageButton7Click();
+        QVERIFY(!FSudoku->isEnabled());
         QVERIFY(QTest::qWaitForWindowExposed(F_Wyniki));
         CheckLayoutPictures(F_Wyniki, "results/TF_Wyniki.ui");
         F_Wyniki->close();

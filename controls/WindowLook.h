@@ -1,19 +1,13 @@
-// Finishing touches every window of the shell gets right after loading its layout.
+// The windows' own colours, and the finishing touches every window's layout gets after loading.
 #pragma once
 
-#include "ColorValue.h" // KeepLookWhenDisabled
-#include "WindowPlacement.h"
-
 #include <QFont>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 #include <cstdint>
 
 class QWidget;
 
 // The windows' own colours (red in the low byte); the balloon hint takes the
-// colour of the window the player is working in.
+// colour of the window the player is working in (the game window's is the tips' blue).
 namespace WindowColour {
 inline constexpr std::uint32_t Menu = 11199675;     // light green
 inline constexpr std::uint32_t Preview = 10809855;  // light yellow
@@ -33,7 +27,3 @@ void UsePixelFontHeights(QWidget *root);
 // pixels, which makes a long line a few pixels wider, and a label never cuts
 // its text. A label that already fits keeps its box exactly.
 void LetLabelsHoldTheirText(QWidget *root);
-
-
-// Sets the balloon hint's background, then its arrow background, to `colour`.
-void SetBalloonColour(std::uint32_t colour);

@@ -1,8 +1,5 @@
-// Finishing touches every window of the shell gets right after loading its layout.
+// The finishing touches every window's layout gets after loading.
 #include "WindowLook.h"
-
-#include "ColorValue.h"
-#include "TArrowHint.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -57,13 +54,5 @@ void LetLabelsHoldTheirText(QWidget *root)
         else
             box.setBottom(box.bottom() + taller);
         label->setGeometry(box);
-    }
-}
-
-void SetBalloonColour(std::uint32_t colour)
-{
-    if (TArrowHint *hint = TArrowHint::application()) {
-        hint->setColor(0, ColorFromValue(colour));
-        hint->setColor(2, ColorFromValue(colour));
     }
 }

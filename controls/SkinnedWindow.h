@@ -1,0 +1,87 @@
+// The base of the game's six windows: how a window is finished, placed, opened, locked and closed.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+class TShapedForm;
+
+// Every window of the game is a SkinnedWindow: a frameless window drawn from
+// its picture (its ShapedForm1), shown non-modally and only hidden when it
+// closes, so that it keeps its state for the next showing.
+//
+// The life of a window:
+//   - construction: setupUi, then FinishLayout(ShapedForm1) (pixel fonts,
+//     labels that hold their text, the look kept while locked, the window
+//     fitted to its picture and given its outline);
+//   - shown by its opener through Open(): the window is placed on the screen
+//     and its FormShow runs (the balloon hint takes the window's colour); the
+//     opener locks itself until the window closes;
+//   - closed (its OK, Zakończ, or the desktop): a locked window refuses; an
+//     unlocked one runs FormClose, which unlocks its opener, and tells
+//     FormClosed().
+// Which window opens which is wired once, at start-up (ProgramWindows).
+class SkinnedWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Where a window goes each time it is shown.
+    enum class Placement {
+        Centred,  // centred on the screen, after its show handler has run
+        TopRight, // in the screen's top-right corner, 10 pixels in, before its show handler
+    };
+
+    explicit SkinnedWindow(QWidget *parent = nullptr);
+
+    // Shows `window` non-modally in front, then locks this window (its
+    // LockWhileOpen) until `window` closes and unlocks it again.
+    void Open(SkinnedWindow *window);
+    // The window that opened this one and waits for it to close; null while
+    // this window is hidden, or when the program itself showed it.
+    SkinnedWindow *Opener() const { return m_opener; }
+
+    // Run each time the window is shown: the balloon hint takes the window's
+    // colour (both its background and its arrow column), if it has one.
+    virtual void FormShow();
+    // Run each time the window closes: whoever opened it is unlocked.
+    virtual void FormClose();
+
+signals:
+    // The window has closed (it is hidden; the main window's closing ends the program).
+    void FormClosed();
+
+protected:
+    // The end of loading, right after setupUi: layout font sizes become pixel
+    // heights, plain labels grow to hold their text, the window keeps its look
+    // while locked, and the background control fits the window to its picture
+    // and gives it its outline.
+    void FinishLayout(TShapedForm *background);
+
+    void setPlacement(Placement placement) { m_placement = placement; }
+    // The colour (red in the low byte) the balloon hint takes while this window is up.
+    void setBalloonColour(std::uint32_t colour) { m_balloonColour = colour; }
+
+    // How this window locks itself while a window it opened is up, and how it
+    // comes back when that window closes. By default the whole window is
+    // disabled and enabled again.
+    virtual void LockWhileOpen();
+    virtual void UnlockAfterClose();
+
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void place();
+
+    Placement m_placement = Placement::Centred;
+    std::optional<std::uint32_t> m_balloonColour;
+    QPointer<SkinnedWindow> m_opener;
+};
+
+// Sets the application's balloon hint's background, then its arrow column, to
+// `colour` (red in the low byte).
+void SetBalloonColour(std::uint32_t colour);
