@@ -11,9 +11,3 @@ add_custom_command(
   COMMENT "Compiling the version resource"
   VERBATIM)
 add_custom_target(sudoku_version_resource DEPENDS ${PROJECT_BINARY_DIR}/generated/version.res.obj)
-
-# Puts the version resource into an executable (tests use it unconditionally).
-function(sudoku_add_version_note target)
-  target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/generated/version.res.obj)
-  add_dependencies(${target} sudoku_version_resource)
-endfunction()

@@ -40,7 +40,6 @@ public:
     bool isNull() const { return m_size.isEmpty(); }
 
     QString resourcePath() const { return m_resourcePath; }
-    bool isDecoded() const { return m_decoded; }
 
 private:
     QString m_resourcePath;

@@ -1,4 +1,4 @@
-// Hand-run: renders the game and results windows in their typical states to PNG files for the docs.
+// Renders the game and results windows in their typical states to PNG files, for the docs.
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
