@@ -1,5 +1,7 @@
-// Helper for the two-process test: plays 200 finished games, entering each time the list admits.
+// Helper for the two-process test: plays 200 finished games in the test's hive, entering each time the list admits.
 #include "BestResults.h"
+
+#include "OwnHive.h"
 
 #include <cstdio>
 #include <exception>
@@ -9,7 +11,8 @@ int main(int argc, char** argv)
 {
     if (argc != 4)
         return 2;
-    BestResults results{std::filesystem::path(argv[1])};
+    const OwnHive hive(argv[1]); // the test's own
+    BestResults results;
     const int parity = std::stoi(argv[2]); // 1: odd times, 2: even times
     const int count = std::stoi(argv[3]);
     try {
