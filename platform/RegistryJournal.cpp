@@ -2,6 +2,7 @@
 #include "RegistryJournal.h"
 
 #include <algorithm>
+#include <set>
 
 namespace registryjournal {
 
@@ -121,6 +122,16 @@ private:
     std::string_view m_bytes;
 };
 
+// What a `[...]` line of the hive file can hold, one level down.
+bool ValidSubkey(std::string_view key, bool own)
+{
+    if (own)
+        return key.empty();
+    return !key.empty() && key.size() <= 255 && std::none_of(key.begin(), key.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f || c == '\\' || c == '[' || c == ']';
+    });
+}
+
 } // namespace
 
 bool SameName(std::string_view a, std::string_view b)
@@ -140,7 +151,8 @@ std::optional<Stored> Find(const KeyValues& values, std::string_view name)
 std::optional<Stored> After(const RegistryValueChange& change)
 {
     switch (change.kind) {
-    case RegistryValueChange::Kind::String: return Stored{TypeString, change.text};
+    case RegistryValueChange::Kind::String: // as it reads back: up to a NUL in it
+        return Stored{TypeString, change.text.substr(0, change.text.find('\0'))};
     case RegistryValueChange::Kind::Integer: {
         std::string bytes;
         PutNumber(bytes, static_cast<std::uint32_t>(change.number), 4);
@@ -245,14 +257,17 @@ std::optional<Journal> Decode(std::string_view bytes)
         std::uint64_t untouched = 0;
         if (!reader.Text(key) || !reader.Number(untouched, 8))
             return std::nullopt;
-        // The journal's own key first, then subkeys one level down.
-        if ((i == 0) != key.empty() || key.find('\\') != std::string::npos)
+        // The journal's own key first, then subkeys one level down, each once.
+        if ((i == 0) != key.empty() || !ValidSubkey(key, i == 0) ||
+            std::any_of(journal.keys.begin(), journal.keys.end(),
+                        [&](const std::string& known) { return SameName(known, key); }))
             return std::nullopt;
         journal.keys.push_back(std::move(key));
         journal.untouched.push_back(untouched);
     }
     if (!reader.Number(count, 4) || count > reader.Left() / 17)
         return std::nullopt;
+    std::set<std::pair<std::size_t, std::string>> names;
     for (std::uint64_t i = 0; i < count; ++i) {
         Change change;
         std::uint64_t key = 0;
@@ -269,8 +284,13 @@ std::optional<Journal> Decode(std::string_view bytes)
             after.type = static_cast<std::uint32_t>(type);
             change.after = std::move(after);
         }
-        if (SameName(change.name, ValueName))
-            return std::nullopt; // a journal never writes over itself
+        // A journal never writes over itself, names each value once, and
+        // stores text as it reads back.
+        if (SameName(change.name, ValueName) ||
+            (change.after && change.after->type == TypeString && change.after->data.find('\0') != std::string::npos))
+            return std::nullopt;
+        if (!names.insert({change.key, Folded(change.name)}).second)
+            return std::nullopt;
         journal.changes.push_back(std::move(change));
     }
     std::uint64_t checksum = 0;
