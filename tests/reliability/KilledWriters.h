@@ -208,16 +208,17 @@ inline std::string Check(Scenario scenario, const std::filesystem::path& folder)
 //   <program> <scenario> <hive name> <folder>
 inline int WriterMain(int argc, char** argv)
 {
-    if (argc != 4)
+    const auto arguments = ProgramArguments(argc, argv);
+    if (arguments.size() != 4)
         return 2;
     std::optional<Scenario> scenario;
     for (const Scenario candidate : {Scenario::Adding, Scenario::Recording, Scenario::Clearing})
-        if (argv[1] == std::string(NameOf(candidate)))
+        if (arguments[1] == NameOf(candidate))
             scenario = candidate;
     if (!scenario)
         return 2;
-    const OwnHive hive(argv[2]);
-    const auto folder = TestFolder::Utf8Path(argv[3]);
+    const OwnHive hive(arguments[2]);
+    const auto folder = TestFolder::Utf8Path(arguments[3]);
     for (bool first = true;; first = false) {
         Work(*scenario, folder);
         if (first) {

@@ -13,6 +13,8 @@
 #include <process.h>
 #include <random>
 #include <sys/types.h>
+#include <windows.h>
+#include <shellapi.h>
 #else
 #include <spawn.h>
 #include <sys/wait.h>
@@ -71,6 +73,28 @@ inline std::string ReadWholeFile(const std::filesystem::path& path)
 inline void WriteWholeFile(const std::filesystem::path& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// A helper program's arguments in UTF-8; on Windows read from the wide command
+// line, as `argv` holds them in the system's code page.
+inline std::vector<std::string> ProgramArguments(int argc, char** argv)
+{
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> arguments;
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i) {
+            const auto text = std::filesystem::path(wide[i]).u8string();
+            arguments.emplace_back(text.begin(), text.end());
+        }
+        LocalFree(wide);
+    }
+    return arguments;
+#else
+    return std::vector<std::string>(argv, argv + argc);
+#endif
 }
 
 // Starts a program without waiting for it; returns its process id. The
