@@ -12,15 +12,6 @@ constexpr std::string_view Mark = "KJ01";
 constexpr std::uint32_t TypeString = 1;
 constexpr std::uint32_t TypeDWord = 4;
 
-std::string Folded(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
 // FNV-1a, 64 bits: a fingerprint of values, not a defence against forgery.
 class Digest
 {
@@ -67,7 +58,7 @@ std::uint64_t Untouched(const Journal& journal, std::size_t key, const KeyValues
     std::vector<std::pair<std::string, const Stored*>> kept;
     for (const auto& [name, value] : values)
         if (!SameName(name, ValueName) && !IsChanged(journal, key, name))
-            kept.emplace_back(Folded(name), &value);
+            kept.emplace_back(registrynames::FoldName(name), &value);
     std::sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     Digest digest;
     for (const auto& [name, value] : kept)
@@ -133,11 +124,6 @@ bool ValidSubkey(std::string_view key, bool own)
 }
 
 } // namespace
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && Folded(a) == Folded(b);
-}
 
 std::optional<Stored> Find(const KeyValues& values, std::string_view name)
 {
@@ -289,7 +275,7 @@ std::optional<Journal> Decode(std::string_view bytes)
         if (SameName(change.name, ValueName) ||
             (change.after && change.after->type == TypeString && change.after->data.find('\0') != std::string::npos))
             return std::nullopt;
-        if (!names.insert({change.key, Folded(change.name)}).second)
+        if (!names.insert({change.key, registrynames::FoldName(change.name)}).second)
             return std::nullopt;
         journal.changes.push_back(std::move(change));
     }

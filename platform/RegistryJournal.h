@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Registry.h"
+#include "RegistryNames.h"
 
 #include <cstdint>
 #include <functional>
@@ -78,7 +79,6 @@ bool IsJournal(std::string_view bytes);
 // linear in the bytes whatever they hold.
 std::optional<Journal> Decode(std::string_view bytes);
 
-// ASCII letters without case, as the registry compares names.
-bool SameName(std::string_view a, std::string_view b);
+using registrynames::SameName;
 
 } // namespace registryjournal

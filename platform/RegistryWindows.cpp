@@ -263,7 +263,7 @@ public:
     // The values of "" or a subkey, kept as stored for Before.
     registryjournal::KeyValues Values(const std::string& subkey)
     {
-        auto& raw = m_raw[registryjournal::SameName(subkey, "") ? std::string() : subkey];
+        auto& raw = m_raw[subkey];
         raw.clear();
         return ValuesOf(Handle(subkey, false), &raw);
     }
