@@ -332,32 +332,7 @@ std::string Utf16FileBytes(std::string_view utf8)
     return out;
 }
 
-// ---------------------------------------------------------------- names
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-std::string FoldName(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
+// ---------------------------------------------------------------- text values
 
 std::string Utf16LeToUtf8(std::string_view bytes)
 {

@@ -1,6 +1,8 @@
 // The `.reg` text form of a registry hive: a pure parser and writer, no file access.
 #pragma once
 
+#include "RegistryNames.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -86,10 +88,8 @@ std::vector<std::string_view> LogicalLines(std::string_view text);
 // name that appears twice is kept as Verbatim text).
 bool DefinesValue(std::string_view piece, std::string_view name);
 
-// ASCII case-insensitive equality, as the registry compares key and value names.
-bool SameName(std::string_view a, std::string_view b);
-// Lower-cases ASCII letters, for lookup tables keyed by name.
-std::string FoldName(std::string_view name);
+using registrynames::FoldName;
+using registrynames::SameName;
 
 // REG_SZ spelt as hex(1): UTF-16LE; returns UTF-8 without the terminating NULs.
 std::string Utf16LeToUtf8(std::string_view bytes);

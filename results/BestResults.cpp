@@ -1,8 +1,6 @@
 // The ten best solving times, kept under Software\Kalvora\Sudoku\Lista in the user's hive.
 #include "BestResults.h"
 
-#include "Registry.h"
-
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -89,28 +87,38 @@ void Store(RegistryAccessor& registry, const Items& items)
         registry.WriteValues(changes);
 }
 
-// Each operation holds the hive for itself alone, from opening the list to returning.
-std::unique_ptr<RegistryAccessor> OpenList(const std::filesystem::path& hiveFile, bool& opened)
-{
-    auto registry = hiveFile.empty() ? std::make_unique<RegistryAccessor>()
-                                     : std::make_unique<RegistryAccessor>(hiveFile);
-    opened = registry->OpenKey(ListKey, true);
-    return registry;
-}
-
 } // namespace
 
 BestResults::BestResults() = default;
 
+#ifndef _WIN32
 BestResults::BestResults(std::filesystem::path hiveFile)
     : m_hiveFile(std::move(hiveFile))
 {
+}
+#endif
+
+// Each operation holds the hive for itself alone, from opening the list to returning.
+std::unique_ptr<RegistryAccessor> BestResults::Hive() const
+{
+#ifndef _WIN32
+    if (!m_hiveFile.empty())
+        return std::make_unique<RegistryAccessor>(m_hiveFile);
+#endif
+    return std::make_unique<RegistryAccessor>();
+}
+
+std::unique_ptr<RegistryAccessor> BestResults::OpenList(bool& opened) const
+{
+    auto registry = Hive();
+    opened = registry->OpenKey(ListKey, true);
+    return registry;
 }
 
 bool BestResults::Admits(std::int32_t t)
 {
     bool opened = false;
-    const auto registry = OpenList(m_hiveFile, opened);
+    const auto registry = OpenList(opened);
     if (!opened)
         return false;
     const Items items = RankedEntries(*registry);
@@ -122,9 +130,9 @@ void BestResults::Add(const std::string& name, std::int32_t t)
     if (name.empty())
         return; // a result is never stored without a name
     bool opened = false;
-    const auto registry = OpenList(m_hiveFile, opened);
+    const auto registry = OpenList(opened);
     if (!opened)
-        return;
+        throw RegistryError::WriteFailure("Lista");
     Items items = RankedEntries(*registry);
     const auto place = std::upper_bound(items.begin(), items.end(), t,
                                         [](std::int32_t time, const Item& item) { return time < item.seconds; });
@@ -137,7 +145,7 @@ void BestResults::Add(const std::string& name, std::int32_t t)
 std::optional<BestResults::Item> BestResults::Entry(int n)
 {
     bool opened = false;
-    const auto registry = OpenList(m_hiveFile, opened);
+    const auto registry = OpenList(opened);
     if (!opened || n < 1)
         return std::nullopt;
     Items items = RankedEntries(*registry);
@@ -149,29 +157,32 @@ std::optional<BestResults::Item> BestResults::Entry(int n)
 int BestResults::Count()
 {
     bool opened = false;
-    const auto registry = OpenList(m_hiveFile, opened);
+    const auto registry = OpenList(opened);
     return opened ? static_cast<int>(RankedEntries(*registry).size()) : 0;
 }
 
 void BestResults::ClearAll()
 {
-    auto registry = m_hiveFile.empty() ? std::make_unique<RegistryAccessor>()
-                                       : std::make_unique<RegistryAccessor>(m_hiveFile);
-    registry->OpenKey("\\Software\\Kalvora\\Sudoku", true);
-    registry->DeleteKey("\\Software\\Kalvora\\Sudoku\\Lista");
-    registry->OpenKey(ListKey, true);
-    registry->WriteInteger("IlePoz", 0);
-    registry->WriteInteger("LastTime", 0);
+    const auto registry = Hive();
+    // The key goes at once with every value in it (a journal too); the empty
+    // list is then one batch. A kill between the two leaves no list, which
+    // reads as an empty one.
+    if (!registry->OpenKey("\\Software\\Kalvora\\Sudoku", true))
+        throw RegistryError::WriteFailure("Lista");
+    registry->DeleteKey("Lista");
+    if (!registry->OpenKey("Lista", true))
+        throw RegistryError::WriteFailure("IlePoz");
+    registry->WriteValues({RegistryValueChange::Integer("IlePoz", 0), RegistryValueChange::Integer("LastTime", 0)});
 }
 
 void BestResults::Initialise()
 {
     bool opened = false;
-    const auto registry = OpenList(m_hiveFile, opened);
-    Rebuild(*registry);
+    const auto registry = OpenList(opened);
+    Store(*registry, RankedEntries(*registry));
 }
 
-void BestResults::Rebuild(RegistryAccessor& list)
+std::vector<RegistryValueChange> BestResults::ChangesToRebuild(const RegistryAccessor& list)
 {
-    Store(list, RankedEntries(list));
+    return ChangesToStore(list, RankedEntries(list));
 }

@@ -1,6 +1,8 @@
 // The registry on Linux: keys and values kept in the hive file, locking, atomic writes, bad files.
+#include "AtomicFile.h"
 #include "HiveFile.h"
 #include "Registry.h"
+#include "RegistryJournal.h"
 
 #include "TestFolder.h"
 
@@ -118,6 +120,8 @@ TEST_F(Registry, HandWrittenValuesOfEveryTypeSurviveAWrite)
                                  "\"Wiele\"=hex(7):61,00,00,00,62,00,00,00,00,00\n"
                                  "\"Duza\"=hex(b):01,02,03,04,05,06,07,08\n"
                                  "\"Tekst16\"=hex(1):5a,00,7c,01,00,00\n"
+                                 "\"ZNulem\"=\"przed\\0po\"\n"
+                                 "\"ZNulem16\"=hex(1):41,00,00,00,42,00,00,00\n"
                                  "\"Liczba4\"=hex(4):0a,00,00,00\n"
                                  "\"Liczba2\"=hex(4):0a,00\n"
                                  "\"Dziwny\"=hex(20):00\n"
@@ -137,6 +141,9 @@ TEST_F(Registry, HandWrittenValuesOfEveryTypeSurviveAWrite)
     EXPECT_EQ(registry.GetDataType("Duza"), RegistryValueType::QWord);
     EXPECT_EQ(registry.GetDataType("Dziwny"), RegistryValueType::Other);
     EXPECT_EQ(registry.ReadString("Tekst16"), "Z\xC5\xBC");
+    // A hand-edited name with a NUL inside reads as the text before it.
+    EXPECT_EQ(registry.ReadString("ZNulem"), "przed");
+    EXPECT_EQ(registry.ReadString("ZNulem16"), "A");
     EXPECT_EQ(registry.ReadInteger("Liczba4"), 10);
     EXPECT_EQ(registry.GetDataType("Liczba2"), RegistryValueType::Other); // too short for an integer
     EXPECT_THROW(registry.ReadString("Rozwijany"), RegistryError);
@@ -146,6 +153,34 @@ TEST_F(Registry, HandWrittenValuesOfEveryTypeSurviveAWrite)
     expected.insert(expected.find("\n\n[HKEY_CURRENT_USER\\Software\\Inna"), "\n\"Nowa\"=dword:00000007");
     EXPECT_EQ(ReadWholeFile(hive), hivefile::Utf16FileBytes(expected));
     }
+}
+
+// A key regedit exported on Windows while a batch was half-written carries its
+// journal: it reads finished here too, and the next write leaves the journal out.
+TEST_F(Registry, BatchHalfWrittenOnWindowsReadsFinished)
+{
+    const registryjournal::KeyValues before = {{"IlePoz", {hivefile::TypeDWord, std::string("\1\0\0\0", 4)}}};
+    const std::string journal = registryjournal::Encode(registryjournal::Prepare(
+        {RegistryValueChange::String("_g1", "Ola"), RegistryValueChange::Integer("IlePoz", 2)},
+        [&](const std::string&) { return before; }));
+    hivefile::Hive exported;
+    hivefile::Value written = {"IlePoz", hivefile::TypeDWord, hivefile::Spelling::DWord, {}, 2};
+    hivefile::Value pending = {"Journal", hivefile::TypeBinary, hivefile::Spelling::Hex, journal, 0};
+    exported.sections.push_back({"HKEY_CURRENT_USER\\" + Key + "\\Lista", {written, pending}});
+    WriteWholeFile(hive, hivefile::Export(exported));
+    {
+        RegistryAccessor registry(hive);
+        ASSERT_TRUE(registry.OpenKey(Key + "\\Lista", false));
+        EXPECT_EQ(registry.ReadString("_g1"), "Ola");
+        EXPECT_FALSE(registry.ValueExists("Journal"));
+    }
+    EXPECT_EQ(ReadWholeFile(hive), hivefile::Export(exported)); // reading wrote nothing
+    RegistryAccessor registry(hive);
+    ASSERT_TRUE(registry.OpenKey(Key + "\\Lista", false));
+    registry.WriteInteger("LastTime", 5);
+    const std::string text = hivefile::FileText(ReadWholeFile(hive));
+    EXPECT_EQ(text.find("Journal"), std::string::npos);
+    EXPECT_NE(text.find("\"_g1\"=\"Ola\""), std::string::npos);
 }
 
 TEST_F(Registry, KeysOpenRelativeOrFromTheRoot)
@@ -206,10 +241,17 @@ TEST_F(Registry, DeletingAKeyTakesItsValuesAndSubkeys)
 TEST_F(Registry, FailedWriteReportsTheNameAndKeepsEarlierWrites)
 {
     RegistryAccessor registry(hive);
+    // No key open: nowhere to write (not the hive's root).
+    try {
+        registry.WriteInteger("IlePoz", 0);
+        FAIL() << "a write without an open key succeeded";
+    } catch (const RegistryError& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'IlePoz'");
+    }
     ASSERT_TRUE(registry.OpenKey(Key, true));
     registry.WriteInteger("Przed", 1);
     // A folder where the temporary file must go makes the write fail, even for root.
-    fs::create_directories(folder / "Sudoku.reg.tmp" / "zajete");
+    fs::create_directories(atomicfile::TemporaryPath(hive) / "zajete");
     try {
         registry.WriteString("Po", "x");
         FAIL() << "the write should have failed";
@@ -227,7 +269,7 @@ TEST_F(Registry, FailedWriteReportsTheNameAndKeepsEarlierWrites)
     }
     EXPECT_EQ(registry.ReadInteger("Przed"), 1);
     registry.CloseKey();
-    fs::remove_all(folder / "Sudoku.reg.tmp");
+    fs::remove_all(atomicfile::TemporaryPath(hive));
 
     RegistryAccessor reader(hive);
     ASSERT_TRUE(reader.OpenKey(Key, false));
@@ -342,7 +384,7 @@ TEST_F(Registry, TwoProcessesWritingAtOnceLoseNothing)
         EXPECT_EQ(registry.ReadInteger("b" + std::to_string(i)), i);
     }
     EXPECT_FALSE(fs::exists(folder / "Sudoku.reg.corrupt"));
-    EXPECT_FALSE(fs::exists(folder / "Sudoku.reg.tmp"));
+    EXPECT_FALSE(fs::exists(atomicfile::TemporaryPath(hive)));
 }
 
 // A hive written here is imported by regedit on Windows (Wine's here) with every

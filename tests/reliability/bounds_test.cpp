@@ -2,6 +2,7 @@
 #include "Isolated.h"
 #include "TempFolder.h"
 
+#include "AtomicFile.h"
 #include "HiveFile.h"
 #include "Registry.h"
 #include "BestResults.h"
@@ -47,8 +48,8 @@ void ExpectKeptAsideOnFirstWrite(const fs::path& hive, const std::string& origin
 {
     BestResults list(hive);
     list.Initialise();
-    EXPECT_EQ(fs::file_size(hive.string() + ".corrupt"), original.size());
-    EXPECT_TRUE(ReadAll(hive.string() + ".corrupt") == original) << "the kept copy differs";
+    EXPECT_EQ(fs::file_size(atomicfile::KeptPath(hive, 0)), original.size());
+    EXPECT_TRUE(ReadAll(atomicfile::KeptPath(hive, 0)) == original) << "the kept copy differs";
     EXPECT_EQ(list.Count(), 0);
     ASSERT_TRUE(list.Admits(10));
     list.Add("Ala", 10);

@@ -1,10 +1,11 @@
 // The best results on a disk that refuses writes: a read-only folder, a full
 // file system, a file size limit. The failed write raises the registry error,
 // the stored results stay exactly as they were (a result goes in whole or not
-// at all), and the next write on a mended disk works.
+// at all, the list is not emptied), and the next write on a mended disk works.
 #include "Isolated.h"
 #include "TempFolder.h"
 
+#include "AtomicFile.h"
 #include "HiveFile.h"
 #include "Registry.h"
 #include "BestResults.h"
@@ -48,7 +49,7 @@ std::string CheckResults(const fs::path& hive, const Stored& added, int addedPla
 // must fail with the registry error and leave the hive alone; then `mend`
 // mends the disk and the result goes in at place 2.
 std::string BrokenDiskScenario(const fs::path& hive, const std::function<bool()>& fail,
-                               const std::function<bool()>& mend)
+                               const std::function<bool()>& mend, bool shrinkingFails = true)
 {
     BestResults list(hive);
     list.Initialise();
@@ -72,10 +73,22 @@ std::string BrokenDiskScenario(const fs::path& hive, const std::function<bool()>
     }
     if (ReadAll(hive) != before)
         return "the hive changed on a failing disk";
-    if (fs::exists(hive.string() + ".tmp"))
+    if (fs::exists(atomicfile::TemporaryPath(hive)))
         return "a temporary file was left behind";
     if (auto verdict = CheckResults(hive, iza, 0); !verdict.empty())
         return "while failing: " + verdict;
+    // Emptying the list fails the same way, and says so (where a smaller file fails too).
+    try {
+        if (shrinkingFails) {
+            list.ClearAll();
+            return "emptying the list on a failing disk raised no error";
+        }
+    } catch (const RegistryError& error) {
+        if (std::string(error.what()) != "Failed to set data for 'Lista'")
+            return std::string("wrong error when emptying: ") + error.what();
+    }
+    if (ReadAll(hive) != before)
+        return "emptying the list changed the hive on a failing disk";
 
     if (!mend())
         return "cannot mend the disk";
@@ -173,7 +186,7 @@ TEST(FullDisk, FileSizeLimitOfTheWritingProcess)
                 const rlimit limit{static_cast<rlim_t>(fs::file_size(hive)), unlimited.rlim_max};
                 return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
             },
-            [&] { return ::setrlimit(RLIMIT_FSIZE, &unlimited) == 0; });
+            [&] { return ::setrlimit(RLIMIT_FSIZE, &unlimited) == 0; }, false);
     });
     EXPECT_EQ(verdict, "");
 }

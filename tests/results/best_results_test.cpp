@@ -1,12 +1,15 @@
-// The best-results list on a real hive file: admission, ranking, all-or-nothing insertion, repair, readings.
+// The best-results list in the current user's hive (a file on Linux, the registry on Windows): admission, ranking, all-or-nothing insertion, repair, readings.
+#include "AtomicFile.h"
 #include "HiveFile.h"
 #include "Registry.h"
 #include "BestResults.h"
 
+#include "OwnHive.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -18,22 +21,26 @@ const std::string ListKey = "Software\\Kalvora\\Sudoku\\Lista";
 class Results : public testing::Test
 {
 protected:
+    OwnHive own;
+#ifndef _WIN32
     TestFolder folder;
-    fs::path hive = folder / "Sudoku.reg";
-    BestResults results{hive};
+    fs::path hive = own.File();
+    void SetUp() override { fs::create_directories(hive.parent_path()); }
+#endif
+    BestResults results;
 
     // Writes the list's values directly, as a hand edit or an older program would.
     template <typename Write>
     void Edit(Write write)
     {
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey(ListKey, true));
         write(registry);
     }
 
     std::int32_t Integer(const std::string& name)
     {
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         EXPECT_TRUE(registry.OpenKey(ListKey, false));
         return registry.ReadInteger(name);
     }
@@ -49,7 +56,7 @@ protected:
     // Every value of the list as stored, type and data, for comparing two states exactly.
     std::string Stored()
     {
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         if (!registry.OpenKey(ListKey, false))
             return "no list";
         std::string text;
@@ -170,7 +177,7 @@ TEST_F(Results, InsertionCompactsValidEntriesAndDropsThePlacesAfterThem)
     EXPECT_EQ(Integer("LastTime"), 1000);
     EXPECT_EQ(Integer("IlePoz"), 8);
     EXPECT_EQ(results.Count(), 8);
-    RegistryAccessor registry(hive);
+    RegistryAccessor registry;
     ASSERT_TRUE(registry.OpenKey(ListKey, false));
     for (const char* name : {"_g9", "_t9", "_g10", "_t10"})
         EXPECT_FALSE(registry.ValueExists(name)) << name;
@@ -186,7 +193,7 @@ TEST_F(Results, ClearAllEmptiesTheListAndTheNextResultIsFirst)
     EXPECT_EQ(Integer("LastTime"), 0);
     EXPECT_EQ(Times(), std::vector<std::int32_t>(10, -1));
     {
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey(ListKey, false));
         EXPECT_FALSE(registry.ValueExists("Obcy")); // the whole key went
     }
@@ -291,7 +298,7 @@ TEST_F(Results, InitialiseRebuildsTheCountersAndKeepsEveryEntry)
     EXPECT_EQ(Integer("_t2"), 15); // stored ranked
     EXPECT_EQ(results.Entry(2)->name, "trzeci");
     {
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey(ListKey, false));
         EXPECT_FALSE(registry.ValueExists("_g6")); // an invalid place is dropped
     }
@@ -353,7 +360,7 @@ TEST_F(Results, HandWrittenHiveReadsAsSpecifiedAndLosesNothingWhenWritten)
     const std::string after = ReadWholeFile(hive);
     ASSERT_TRUE(hivefile::Parse(after));
     EXPECT_EQ(after.substr(0, 2), "\xFF\xFE"); // written anew as regedit writes
-    EXPECT_FALSE(fs::exists(folder / "Sudoku.reg.corrupt"));
+    EXPECT_FALSE(fs::exists(atomicfile::KeptPath(hive, 0)));
     // Lines that are no value are kept; the invalid places went with the rebuild.
     const std::string afterText = hivefile::FileText(after);
     for (std::size_t i = 19; i < lines.size(); ++i)
@@ -375,8 +382,8 @@ TEST_F(Results, FailedAddLeavesTheListExactlyAsItWas)
     for (int place = 1; place <= 10; ++place) {
         const std::int32_t t = place * 100 - 50;
 #ifdef _WIN32
-        // A name the registry cannot hold (not UTF-8) fails after the times
-        // from this place on were written; they must be put back.
+        // A name the registry cannot hold (not UTF-8) fails before the times
+        // from this place on are written.
         const std::string name = "nowy \xff";
         const std::string failure = "Failed to set data for '_g" + std::to_string(place) + "'";
 #else
@@ -384,7 +391,7 @@ TEST_F(Results, FailedAddLeavesTheListExactlyAsItWas)
         const std::string name = "nowy";
         const std::string failure = "Failed to set data for '_t" + std::to_string(place) + "'";
         const std::string file = ReadWholeFile(hive);
-        fs::create_directories(folder / "Sudoku.reg.tmp" / "zajete");
+        fs::create_directories(atomicfile::TemporaryPath(hive) / "zajete");
 #endif
         try {
             results.Add(name, t);
@@ -393,11 +400,47 @@ TEST_F(Results, FailedAddLeavesTheListExactlyAsItWas)
             EXPECT_EQ(error.what(), failure);
         }
 #ifndef _WIN32
-        fs::remove_all(folder / "Sudoku.reg.tmp");
+        fs::remove_all(atomicfile::TemporaryPath(hive));
         EXPECT_EQ(ReadWholeFile(hive), file) << place;
 #endif
         EXPECT_EQ(Stored(), before) << place;
     }
+}
+
+void ExpectFailure(const std::function<void()>& change, const std::string& name)
+{
+    try {
+        change();
+        ADD_FAILURE() << "the change raised no error";
+    } catch (const RegistryError& error) {
+        EXPECT_EQ(error.what(), "Failed to set data for '" + name + "'");
+    }
+}
+
+// No list, and none can be made: an absent list, which admits nothing; a
+// result admitted before the hive failed is not lost in silence.
+TEST_F(Results, HiveThatRefusesWritesWithoutAListHasNone)
+{
+    own.RefuseWrites();
+    EXPECT_FALSE(results.Admits(1));
+    EXPECT_EQ(results.Count(), 0);
+    EXPECT_FALSE(results.Entry(1));
+    ExpectFailure([&] { results.Add("gracz", 1); }, "Lista");
+    ExpectFailure([&] { results.ClearAll(); }, "Lista");
+    EXPECT_THROW(results.Initialise(), RegistryError);
+}
+
+// Reading goes on, every change fails and says so, nothing stored is lost.
+TEST_F(Results, HiveThatRefusesWritesKeepsTheListAndEveryChangeFailsAloud)
+{
+    FillWith({100, 200, 300});
+    const std::string before = Stored();
+    own.RefuseWrites();
+    EXPECT_EQ(results.Count(), 3);
+    EXPECT_TRUE(results.Admits(50));
+    ExpectFailure([&] { results.Add("nowy", 50); }, "_t1");
+    ExpectFailure([&] { results.ClearAll(); }, "Lista"); // the key cannot be deleted
+    EXPECT_EQ(Stored(), before);
 }
 
 #ifndef _WIN32
@@ -408,17 +451,28 @@ TEST_F(Results, UnreachableHiveIsAnAbsentList)
     EXPECT_FALSE(nowhere.Admits(1));
     EXPECT_EQ(nowhere.Count(), 0);
     EXPECT_FALSE(nowhere.Entry(1));
-    nowhere.Add("gracz", 1);
+    EXPECT_THROW(nowhere.Add("gracz", 1), RegistryError);
     EXPECT_THROW(nowhere.Initialise(), RegistryError);
     EXPECT_THROW(nowhere.ClearAll(), RegistryError);
+
+    // A list that can no longer be opened after it admitted a result.
+    ASSERT_TRUE(results.Admits(1));
+    fs::remove(hive);
+    fs::create_directories(hive / "zajete");
+    try {
+        results.Add("gracz", 1);
+        ADD_FAILURE() << "the result went nowhere in silence";
+    } catch (const RegistryError& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Lista'");
+    }
 }
 #endif
 
 TEST_F(Results, TwoProcessesAddingAtOnceKeepTheTenBestOfAll)
 {
     results.Initialise();
-    const pid_t odd = SpawnProgram({RESULTS_ADDER, hive.string(), "1", "200"});
-    const pid_t even = SpawnProgram({RESULTS_ADDER, hive.string(), "2", "200"});
+    const pid_t odd = SpawnProgram({RESULTS_ADDER, own.Name(), "1", "200"});
+    const pid_t even = SpawnProgram({RESULTS_ADDER, own.Name(), "2", "200"});
     EXPECT_EQ(WaitForProgram(odd), 0);
     EXPECT_EQ(WaitForProgram(even), 0);
 

@@ -1,5 +1,8 @@
-// Helper for the two-process test: plays 200 finished games, entering each time the list admits.
+// Helper for the two-process test: plays 200 finished games in the test's hive, entering each time the list admits.
 #include "BestResults.h"
+
+#include "OwnHive.h"
+#include "TestFolder.h"
 
 #include <cstdio>
 #include <exception>
@@ -7,11 +10,13 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 4)
+    const auto arguments = ProgramArguments(argc, argv);
+    if (arguments.size() != 4)
         return 2;
-    BestResults results{std::filesystem::path(argv[1])};
-    const int parity = std::stoi(argv[2]); // 1: odd times, 2: even times
-    const int count = std::stoi(argv[3]);
+    const OwnHive hive(arguments[1]); // the test's own
+    BestResults results;
+    const int parity = std::stoi(arguments[2]); // 1: odd times, 2: even times
+    const int count = std::stoi(arguments[3]);
     try {
         for (int i = 0; i < count; ++i) {
             // Each process sends its times in a scrambled order, so the list keeps changing.

@@ -5,10 +5,11 @@
 
 #ifdef _WIN32
 
-#include <QString>
-
 #include <windows.h>
 #include <sddl.h>
+
+#include <algorithm>
+#include <string_view>
 
 #include <string>
 #include <vector>
@@ -122,7 +123,7 @@ void Reopen(HKEY parent, const std::wstring& name)
     RegCloseKey(key);
 }
 
-void Dump(HKEY key, const std::wstring& path, std::wstring& out)
+void DumpKey(HKEY key, const std::wstring& path, std::wstring& out)
 {
     out += L"[" + path + L"]\n";
     for (const Value& value : Values(key)) {
@@ -136,10 +137,19 @@ void Dump(HKEY key, const std::wstring& path, std::wstring& out)
     for (const std::wstring& name : Subkeys(key)) {
         HKEY subkey = nullptr;
         if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, &subkey) == ERROR_SUCCESS) {
-            Dump(subkey, path + L"\\" + name, out);
+            DumpKey(subkey, path + L"\\" + name, out);
             RegCloseKey(subkey);
         }
     }
+}
+
+std::string Utf8(std::wstring_view wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr, nullptr);
+    return text;
 }
 
 } // namespace
@@ -150,14 +160,34 @@ struct OwnHive::State
     static inline int made = 0;
 
     State* previous = active;
+    bool joined = false;
     // Where the keys of this hive live (the real HKEY_CURRENT_USER, or the hive
     // in force before this one), and their names there.
     HKEY parent = nullptr;
+    bool ownsParent = false;
     std::wstring name;
     std::wstring refusingName;
     HKEY root = nullptr; // stands in for HKEY_CURRENT_USER while in force
 
     void Stand(HKEY key) { Check(RegOverridePredefKey(HKEY_CURRENT_USER, key), "RegOverridePredefKey"); }
+    // The key above the hive's own: a handle taken before HKEY_CURRENT_USER
+    // stands for this hive (the name would then mean the hive itself).
+    void Place()
+    {
+        if (previous) {
+            parent = previous->root;
+        } else {
+            Check(RegCreateKeyExW(HKEY_CURRENT_USER, HivesKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                  nullptr, &parent, nullptr),
+                  "RegCreateKeyExW");
+            ownsParent = true;
+        }
+    }
+    // The key's path under the real HKEY_CURRENT_USER.
+    std::wstring FullName() const
+    {
+        return (previous ? previous->FullName() : std::wstring(HivesKey)) + L"\\" + name;
+    }
 };
 
 OwnHive::OwnHive()
@@ -170,13 +200,24 @@ OwnHive::OwnHive()
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring base = program;
     base = base.substr(base.find_last_of(L"\\/") + 1);
-    s.name = std::wstring(HivesKey) + L"\\" + base + L" " + std::to_wstring(GetCurrentProcessId()) + L"."
-        + std::to_wstring(++State::made);
-    s.parent = s.previous ? s.previous->root : HKEY_CURRENT_USER;
+    s.name = base + L" " + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++State::made);
+    s.Place();
     RegDeleteTreeW(s.parent, s.name.c_str());
     Check(RegCreateKeyExW(s.parent, s.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                           &s.root, nullptr),
           "RegCreateKeyExW");
+    s.Stand(s.root);
+    State::active = &s;
+}
+
+OwnHive::OwnHive(const std::string& name)
+    : m_state(std::make_unique<State>())
+{
+    State& s = *m_state;
+    s.joined = true;
+    const std::wstring fullName = std::filesystem::path(std::u8string(name.begin(), name.end())).wstring();
+    s.parent = s.previous ? s.previous->root : HKEY_CURRENT_USER;
+    Check(RegOpenKeyExW(s.parent, fullName.c_str(), 0, KEY_ALL_ACCESS, &s.root), "RegOpenKeyExW");
     s.Stand(s.root);
     State::active = &s;
 }
@@ -187,11 +228,20 @@ OwnHive::~OwnHive()
     State::active = s.previous;
     RegOverridePredefKey(HKEY_CURRENT_USER, s.previous ? s.previous->root : nullptr);
     RegCloseKey(s.root);
-    if (!s.refusingName.empty()) {
-        Reopen(s.parent, s.refusingName);
-        RegDeleteTreeW(s.parent, s.refusingName.c_str());
+    if (!s.joined) {
+        if (!s.refusingName.empty()) {
+            Reopen(s.parent, s.refusingName);
+            RegDeleteTreeW(s.parent, s.refusingName.c_str());
+        }
+        RegDeleteTreeW(s.parent, s.name.c_str());
     }
-    RegDeleteTreeW(s.parent, s.name.c_str());
+    if (s.ownsParent)
+        RegCloseKey(s.parent);
+}
+
+std::string OwnHive::Name() const
+{
+    return Utf8(m_state->refusingName.empty() ? m_state->FullName() : m_state->FullName() + L" read-only");
 }
 
 void OwnHive::RefuseWrites()
@@ -211,53 +261,80 @@ void OwnHive::RefuseWrites()
         s.Stand(s.root);
 }
 
-QByteArray OwnHive::Contents() const
+std::string OwnHive::Dump() const
 {
     std::wstring out;
-    Dump(m_state->root, L"HKEY_CURRENT_USER", out);
-    return QString::fromStdWString(out).toUtf8();
+    DumpKey(m_state->root, L"HKEY_CURRENT_USER", out);
+    return Utf8(out);
 }
 
 #else
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "AtomicFile.h"
+#include "TestFolder.h"
+
+#include <cstdlib>
 
 struct OwnHive::State
 {
-    QTemporaryDir folder;
-    QByteArray previous = qgetenv("XDG_CONFIG_HOME");
-    bool hadPrevious = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    std::unique_ptr<TestFolder> folder; // none when joined
+    std::filesystem::path path;
+    std::string previous;
+    bool hadPrevious = false;
+
+    void Point()
+    {
+        if (const char* before = std::getenv("XDG_CONFIG_HOME")) {
+            previous = before;
+            hadPrevious = true;
+        }
+        ::setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+    }
 };
 
 OwnHive::OwnHive()
     : m_state(std::make_unique<State>())
 {
-    if (!m_state->folder.isValid())
-        throw std::runtime_error("cannot make a configuration folder");
-    qputenv("XDG_CONFIG_HOME", m_state->folder.path().toLocal8Bit());
+    m_state->folder = std::make_unique<TestFolder>();
+    m_state->path = m_state->folder->Path();
+    m_state->Point();
+}
+
+OwnHive::OwnHive(const std::string& name)
+    : m_state(std::make_unique<State>())
+{
+    m_state->path = name;
+    m_state->Point();
 }
 
 OwnHive::~OwnHive()
 {
     if (m_state->hadPrevious)
-        qputenv("XDG_CONFIG_HOME", m_state->previous);
+        ::setenv("XDG_CONFIG_HOME", m_state->previous.c_str(), 1);
     else
-        qunsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+std::string OwnHive::Name() const
+{
+    return m_state->path.string();
+}
+
+std::filesystem::path OwnHive::File() const
+{
+    return m_state->path / "Kalvora" / "Sudoku.reg";
 }
 
 void OwnHive::RefuseWrites()
 {
     // Every change is saved through a temporary copy beside the hive; a folder
     // in its place makes each save fail, and the hive stays as it was.
-    QDir(m_state->folder.path()).mkpath(QStringLiteral("Kalvora/Sudoku.reg.tmp"));
+    std::filesystem::create_directories(atomicfile::TemporaryPath(File()));
 }
 
-QByteArray OwnHive::Contents() const
+std::string OwnHive::Dump() const
 {
-    QFile hive(m_state->folder.filePath(QStringLiteral("Kalvora/Sudoku.reg")));
-    return hive.open(QIODevice::ReadOnly) ? hive.readAll() : QByteArray();
+    return ReadWholeFile(File());
 }
 
 #endif

@@ -13,6 +13,8 @@
 #include <process.h>
 #include <random>
 #include <sys/types.h>
+#include <windows.h>
+#include <shellapi.h>
 #else
 #include <spawn.h>
 #include <sys/wait.h>
@@ -50,7 +52,13 @@ public:
     TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    // A name in UTF-8 ("Paweł/Pobrane"), whatever the system's code page.
+    std::filesystem::path operator/(const std::string& name) const { return m_path / Utf8Path(name); }
+
+    static std::filesystem::path Utf8Path(const std::string& name)
+    {
+        return std::filesystem::path(std::u8string(name.begin(), name.end()));
+    }
 
 private:
     std::filesystem::path m_path;
@@ -67,19 +75,42 @@ inline void WriteWholeFile(const std::filesystem::path& path, const std::string&
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// Starts a program without waiting for it; returns its process id.
+// A helper program's arguments in UTF-8; on Windows read from the wide command
+// line, as `argv` holds them in the system's code page.
+inline std::vector<std::string> ProgramArguments(int argc, char** argv)
+{
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> arguments;
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i) {
+            const auto text = std::filesystem::path(wide[i]).u8string();
+            arguments.emplace_back(text.begin(), text.end());
+        }
+        LocalFree(wide);
+    }
+    return arguments;
+#else
+    return std::vector<std::string>(argv, argv + argc);
+#endif
+}
+
+// Starts a program without waiting for it; returns its process id. The
+// arguments are UTF-8 and reach the program whole on Windows too.
 inline pid_t SpawnProgram(const std::vector<std::string>& arguments)
 {
 #ifdef _WIN32
     // The command line is joined from the arguments: quote them (no argument here ends in a backslash).
-    std::vector<std::string> quoted;
+    std::vector<std::wstring> quoted;
     for (const auto& argument : arguments)
-        quoted.push_back('"' + argument + '"');
-    std::vector<const char*> argv;
+        quoted.push_back(L'"' + TestFolder::Utf8Path(argument).wstring() + L'"');
+    std::vector<const wchar_t*> argv;
     for (const auto& argument : quoted)
         argv.push_back(argument.c_str());
     argv.push_back(nullptr);
-    const intptr_t process = ::_spawnv(_P_NOWAIT, arguments[0].c_str(), argv.data());
+    const intptr_t process = ::_wspawnv(_P_NOWAIT, TestFolder::Utf8Path(arguments[0]).c_str(), argv.data());
     if (process == -1)
         throw std::runtime_error("cannot start " + arguments[0]);
     return static_cast<pid_t>(process);

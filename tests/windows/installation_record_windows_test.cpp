@@ -3,6 +3,7 @@
 #include "BestResults.h"
 #include "InstallationRecord.h"
 
+#include "OwnHive.h"
 #include "TestFolder.h"
 
 #include <windows.h>
@@ -18,36 +19,25 @@ const std::string Key = "Software\\Kalvora\\Sudoku";
 class InstallationRecordWindows : public testing::Test
 {
 protected:
+    OwnHive own;
     TestFolder folder;
-    fs::path hive = folder / "Sudoku.reg";
     fs::path executable = folder / "sudoku.exe";
 
     void SetUp() override { WriteWholeFile(executable, "program"); }
 
-    void TearDown() override
-    {
-        RegistryAccessor registry(hive);
-        registry.DeleteKey("Software");
-    }
-
     void Start(const fs::path& program, const std::string& version = "2.0.0.432")
     {
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         EnsureInstallationRecord(registry, program, version, "Sudoku");
     }
 
-    // The raw key behind the test's hive (its private key, as RegistryWindows.cpp names it).
+    // The raw key behind the test's hive, which stands in for HKEY_CURRENT_USER.
     HKEY RawKey(const std::string& key)
     {
-        std::wstring name = fs::absolute(hive).lexically_normal().wstring();
-        for (auto& c : name) {
-            if (c == L'\\')
-                c = L'/';
-        }
-        const std::wstring path = L"Software\\Kalvora\\Sudoku hives\\" + name + L"\\"
-            + std::wstring(key.begin(), key.end());
         HKEY handle = nullptr;
-        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &handle), ERROR_SUCCESS);
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, std::wstring(key.begin(), key.end()).c_str(), 0, KEY_ALL_ACCESS,
+                                &handle),
+                  ERROR_SUCCESS);
         return handle;
     }
 };
@@ -83,19 +73,30 @@ private:
 
 TEST_F(InstallationRecordWindows, SecondStartWritesNothing)
 {
-    Start(executable);
-    BestResults(hive).Add("gracz", 321);
-    {
+    // Also from a folder named with Polish letters, which the system's code page
+    // cannot spell: the recorded path must still be found.
+    for (const fs::path& program : {executable, folder / "Paweł/Pobrane/Gra ąęśćżźńół/sudoku.exe"}) {
+        SCOPED_TRACE(testing::PrintToString(program.wstring()));
+        fs::create_directories(program.parent_path());
+        WriteWholeFile(program, "program");
+        Start(program);
+        BestResults().Add("gracz", 321);
+        {
+            ChangeWatch watch(RawKey(Key));
+            Start(program);
+            Start(executable.parent_path() / "kopia.exe", "9.9.9.9"); // another copy while the recorded file exists
+            EXPECT_FALSE(watch.Changed());
+        }
+        // The watch does see a write, so its silence above means something.
         ChangeWatch watch(RawKey(Key));
-        Start(executable);
-        Start(folder / "sudoku.exe", "9.9.9.9"); // another copy while the recorded file exists
-        EXPECT_FALSE(watch.Changed());
+        BestResults().Add("drugi", 400);
+        EXPECT_TRUE(watch.Changed());
+        EXPECT_EQ(BestResults().Entry(1)->seconds, 321);
+        RegistryAccessor registry;
+        ASSERT_TRUE(registry.OpenKey(Key, false));
+        EXPECT_EQ(TestFolder::Utf8Path(registry.ReadString("Path")), program);
+        registry.DeleteKey("\\Software");
     }
-    // The watch does see a write, so its silence above means something.
-    ChangeWatch watch(RawKey(Key));
-    BestResults(hive).Add("drugi", 400);
-    EXPECT_TRUE(watch.Changed());
-    EXPECT_EQ(BestResults(hive).Entry(1)->seconds, 321);
 }
 
 // A time stored as a REG_DWORD of the wrong size is skipped like any value of a
@@ -103,7 +104,7 @@ TEST_F(InstallationRecordWindows, SecondStartWritesNothing)
 TEST_F(InstallationRecordWindows, TimeOfTheWrongSizeIsSkipped)
 {
     Start(executable);
-    BestResults results(hive);
+    BestResults results;
     results.Add("Ala", 100);
     results.Add("Ola", 200);
     results.Add("Ela", 300);
@@ -125,7 +126,7 @@ TEST_F(InstallationRecordWindows, TimeOfTheWrongSizeIsSkipped)
 TEST_F(InstallationRecordWindows, PathOfAnotherTypeIsReplacedByAPlainString)
 {
     const std::wstring path = executable.wstring();
-    const std::string narrow = executable.string();
+    const std::string narrow = executable.string(); // ASCII: also a valid REG_BINARY text
     struct Case
     {
         const char* meaning;
@@ -148,7 +149,7 @@ TEST_F(InstallationRecordWindows, PathOfAnotherTypeIsReplacedByAPlainString)
         RegCloseKey(key);
 
         Start(executable);
-        RegistryAccessor registry(hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey(Key, false));
         EXPECT_EQ(registry.GetDataType("Path"), RegistryValueType::String) << c.meaning;
         EXPECT_EQ(registry.ReadString("Path"), narrow) << c.meaning;

@@ -1,5 +1,8 @@
 // What the registry accessor must get right on the real Windows registry (and Wine's).
 #include "Registry.h"
+#include "RegistryJournal.h"
+
+#include "OwnHive.h"
 
 #include <windows.h>
 #include <sddl.h>
@@ -13,46 +16,19 @@
 
 namespace {
 
-// Each test gets an explicit hive of its own, which on Windows is a private key
-// of the current user; the key is removed afterwards.
+// Each test has a hive of its own: a private key stands in for HKEY_CURRENT_USER.
 class RegistryWindows : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        static std::atomic<int> counter{0};
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_hive = std::filesystem::temp_directory_path()
-            / (std::string("sudoku-") + info->name() + "-" + std::to_string(GetCurrentProcessId()) + "-"
-               + std::to_string(counter++) + ".reg");
-    }
-
-    void TearDown() override
-    {
-        RegistryAccessor registry(m_hive);
-        registry.DeleteKey("Software");
-    }
-
     // The raw handle of a key the accessor opened, to see what really reached the registry.
-    static HKEY Raw(const std::wstring& hiveKey, const std::wstring& key)
+    static HKEY Raw(const std::wstring& key)
     {
         HKEY handle = nullptr;
-        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (hiveKey + L"\\" + key).c_str(), 0, KEY_ALL_ACCESS, &handle),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle), ERROR_SUCCESS);
         return handle;
     }
 
-    std::wstring HiveKey() const
-    {
-        std::wstring name = std::filesystem::absolute(m_hive).lexically_normal().wstring();
-        for (auto& c : name) {
-            if (c == L'\\')
-                c = L'/';
-        }
-        return L"Software\\Kalvora\\Sudoku hives\\" + name;
-    }
-
-    std::filesystem::path m_hive;
+    OwnHive m_hive;
 };
 
 const std::string Polish = "Zażółć gęślą jaźń ĄĆĘŁŃÓŚŹŻ";
@@ -64,13 +40,13 @@ const std::wstring PolishWide = L"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u010
 TEST_F(RegistryWindows, StoresTextAsUnicodeWithItsTerminatorWhateverTheCodePage)
 {
     {
-        RegistryAccessor registry(m_hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
         registry.WriteString("_g1", Polish);
         EXPECT_EQ(registry.ReadString("_g1"), Polish);
     }
 
-    HKEY key = Raw(HiveKey(), L"Software\\Kalvora\\Sudoku\\Lista");
+    HKEY key = Raw(L"Software\\Kalvora\\Sudoku\\Lista");
     DWORD type = 0;
     wchar_t data[64] = {};
     DWORD size = sizeof(data);
@@ -83,13 +59,13 @@ TEST_F(RegistryWindows, StoresTextAsUnicodeWithItsTerminatorWhateverTheCodePage)
 
 TEST_F(RegistryWindows, TellsEveryValueTypeApartAndReadsOnlyItsOwn)
 {
-    RegistryAccessor registry(m_hive);
+    RegistryAccessor registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku", true));
     registry.WriteString("Path", "C:\\Gry\\Sudoku.exe");
     registry.WriteInteger("IlePoz", 7);
 
     // Values of other types, as a hand edit or another program leaves them.
-    HKEY key = Raw(HiveKey(), L"Software\\Kalvora\\Sudoku");
+    HKEY key = Raw(L"Software\\Kalvora\\Sudoku");
     const wchar_t expand[] = L"%ProgramFiles%\\Sudoku.exe";
     const wchar_t multi[] = L"a\0b\0";
     const unsigned char bytes[] = {1, 2, 3};
@@ -142,25 +118,28 @@ TEST_F(RegistryWindows, TellsEveryValueTypeApartAndReadsOnlyItsOwn)
     EXPECT_EQ(registry.ReadInteger("IlePoz"), 7);
 }
 
-TEST_F(RegistryWindows, ReadsTextStoredWithoutTerminatorOrEmpty)
+TEST_F(RegistryWindows, ReadsTextStoredWithoutTerminatorOrEmptyOrCutByANul)
 {
-    RegistryAccessor registry(m_hive);
+    RegistryAccessor registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku", true));
-    HKEY key = Raw(HiveKey(), L"Software\\Kalvora\\Sudoku");
+    HKEY key = Raw(L"Software\\Kalvora\\Sudoku");
     const wchar_t bare[] = {L'a', L'b', L'c'};
+    const wchar_t cut[] = L"Ala\0Ola"; // a hand-edited name with a NUL inside
     RegSetValueExW(key, L"Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>(bare), sizeof(bare));
     RegSetValueExW(key, L"Empty", 0, REG_SZ, nullptr, 0);
+    RegSetValueExW(key, L"Cut", 0, REG_SZ, reinterpret_cast<const BYTE*>(cut), sizeof(cut));
     RegCloseKey(key);
 
     EXPECT_EQ(registry.ReadString("Bare"), "abc");
     EXPECT_EQ(registry.ReadString("Empty"), "");
+    EXPECT_EQ(registry.ReadString("Cut"), "Ala");
     registry.WriteString("Blank", "");
     EXPECT_EQ(registry.ReadString("Blank"), "");
 }
 
 TEST_F(RegistryWindows, NegativeAndLargeIntegersKeepTheirBits)
 {
-    RegistryAccessor registry(m_hive);
+    RegistryAccessor registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
     for (const std::int32_t value : {0, 1, -1, 754, 2147483647, -2147483647 - 1}) {
         registry.WriteInteger("_t1", value);
@@ -170,7 +149,7 @@ TEST_F(RegistryWindows, NegativeAndLargeIntegersKeepTheirBits)
 
 TEST_F(RegistryWindows, FailedWritesNameTheValue)
 {
-    RegistryAccessor registry(m_hive);
+    RegistryAccessor registry;
     // No key open: nowhere to write.
     try {
         registry.WriteInteger("IlePoz", 0);
@@ -192,7 +171,7 @@ TEST_F(RegistryWindows, FailedWritesNameTheValue)
 TEST_F(RegistryWindows, AKeyTheUserMayOnlyReadIsReadAndEveryWriteToItFails)
 {
     {
-        RegistryAccessor registry(m_hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
         registry.WriteInteger("IlePoz", 3);
     }
@@ -203,10 +182,10 @@ TEST_F(RegistryWindows, AKeyTheUserMayOnlyReadIsReadAndEveryWriteToItFails)
         EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, rules), ERROR_SUCCESS);
         LocalFree(rules);
     };
-    HKEY key = Raw(HiveKey(), L"Software\\Kalvora\\Sudoku\\Lista");
+    HKEY key = Raw(L"Software\\Kalvora\\Sudoku\\Lista");
     setRules(key, L"D:P(A;;0x60019;;;WD)");
     {
-        RegistryAccessor registry(m_hive);
+        RegistryAccessor registry;
         for (const bool canCreate : {false, true}) {
             ASSERT_TRUE(registry.OpenKey("\\Software\\Kalvora\\Sudoku\\Lista", canCreate));
             EXPECT_EQ(registry.ReadInteger("IlePoz"), 3);
@@ -225,10 +204,10 @@ TEST_F(RegistryWindows, AKeyTheUserMayOnlyReadIsReadAndEveryWriteToItFails)
 
 TEST_F(RegistryWindows, WritesToAKeyDeletedMeanwhileFail)
 {
-    RegistryAccessor registry(m_hive);
+    RegistryAccessor registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
     {
-        RegistryAccessor other(m_hive);
+        RegistryAccessor other;
         ASSERT_TRUE(other.DeleteKey("Software\\Kalvora\\Sudoku\\Lista"));
     }
     EXPECT_THROW(registry.WriteInteger("IlePoz", 1), RegistryError);
@@ -236,7 +215,7 @@ TEST_F(RegistryWindows, WritesToAKeyDeletedMeanwhileFail)
 
 TEST_F(RegistryWindows, DeletesAKeyWithValuesAndSubkeysButNeverTheBase)
 {
-    RegistryAccessor registry(m_hive);
+    RegistryAccessor registry;
     ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista\\Deeper", true));
     registry.WriteInteger("x", 1);
     ASSERT_TRUE(registry.OpenKey("\\Software\\Kalvora\\Sudoku", false));
@@ -253,21 +232,188 @@ TEST_F(RegistryWindows, DeletesAKeyWithValuesAndSubkeysButNeverTheBase)
     EXPECT_TRUE(registry.ValueExists("Name"));
 }
 
-TEST_F(RegistryWindows, ExplicitHivesAreKeptApart)
+// The accessor follows HKEY_CURRENT_USER wherever it points at the moment, as
+// the tests' own hives need: what one hive holds, another does not see.
+TEST_F(RegistryWindows, EachAccessorWorksOnTheHiveInForce)
 {
-    const auto otherHive = m_hive.parent_path() / ("other-" + m_hive.filename().string());
     {
-        RegistryAccessor registry(m_hive);
+        RegistryAccessor registry;
         ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku", true));
         registry.WriteString("Name", "pierwszy");
     }
     {
-        RegistryAccessor registry(otherHive);
+        const OwnHive other;
+        RegistryAccessor registry;
         EXPECT_FALSE(registry.OpenKey("Software\\Kalvora\\Sudoku", false));
     }
-    RegistryAccessor again(m_hive);
+    RegistryAccessor again;
     ASSERT_TRUE(again.OpenKey("Software\\Kalvora\\Sudoku", false));
     EXPECT_EQ(again.ReadString("Name"), "pierwszy");
-    RegistryAccessor cleanup(otherHive);
-    cleanup.DeleteKey("Software");
+}
+
+namespace {
+
+registryjournal::Stored Text(const std::string& text) { return {REG_SZ, text}; }
+registryjournal::Stored Number(DWORD n) { return {REG_DWORD, std::string(reinterpret_cast<const char*>(&n), 4)}; }
+
+void Put(HKEY key, const std::string& name, const registryjournal::Stored& value)
+{
+    std::wstring data;
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(value.data.data());
+    DWORD size = static_cast<DWORD>(value.data.size());
+    if (value.type == REG_SZ) {
+        data.assign(value.data.begin(), value.data.end()); // ASCII here
+        bytes = reinterpret_cast<const BYTE*>(data.c_str());
+        size = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    }
+    ASSERT_EQ(RegSetValueExW(key, std::wstring(name.begin(), name.end()).c_str(), 0, value.type, bytes, size),
+              ERROR_SUCCESS);
+}
+
+// The list's values as the registry holds them, read past the accessor.
+std::string RawListed(HKEY key)
+{
+    std::string text;
+    for (const char* name : {"_g1", "_t1", "_g2", "_t2", "_g3", "_t3", "IlePoz", "LastTime", "Journal"}) {
+        BYTE data[512] = {};
+        DWORD type = 0;
+        DWORD size = sizeof(data);
+        const std::string wideName(name);
+        text += wideName + "=";
+        if (RegQueryValueExW(key, std::wstring(wideName.begin(), wideName.end()).c_str(), nullptr, &type, data,
+                             &size) != ERROR_SUCCESS)
+            text += "-";
+        else if (type == REG_SZ)
+            for (const wchar_t* c = reinterpret_cast<const wchar_t*>(data); *c; ++c)
+                text += static_cast<char>(*c);
+        else if (type == REG_DWORD)
+            text += std::to_string(static_cast<std::int32_t>(*reinterpret_cast<const DWORD*>(data)));
+        else
+            text += "?";
+        text += " ";
+    }
+    return text;
+}
+
+std::string Listed(const RegistryAccessor& registry)
+{
+    std::string text;
+    for (const char* name : {"_g1", "_t1", "_g2", "_t2", "_g3", "_t3", "IlePoz", "LastTime", "Journal"}) {
+        text += std::string(name) + "=";
+        switch (registry.GetDataType(name)) {
+        case RegistryValueType::None: text += "-"; break;
+        case RegistryValueType::String: text += registry.ReadString(name); break;
+        case RegistryValueType::DWord: text += std::to_string(registry.ReadInteger(name)); break;
+        default: text += "?"; break;
+        }
+        text += " ";
+    }
+    return text;
+}
+
+} // namespace
+
+// A copy of the game killed in the middle of a batch leaves its journal and the
+// values it had written; whoever opens the key next finishes the batch, unless
+// the key has changed since (another program, an older game, a hand edit):
+// then the journal goes and nothing else changes.
+TEST_F(RegistryWindows, BatchLeftHalfWrittenIsFinishedByWhoeverOpensTheKeyNext)
+{
+    const char* const Lista = "Software\\Kalvora\\Sudoku\\Lista";
+    // Ola's 50 goes in before Ala's 100.
+    const std::vector<RegistryValueChange> batch = {
+        RegistryValueChange::Integer("_t1", 50),    RegistryValueChange::Integer("_t2", 100),
+        RegistryValueChange::String("_g1", "Ola"),  RegistryValueChange::String("_g2", "Ala"),
+        RegistryValueChange::Integer("IlePoz", 2), RegistryValueChange::Integer("LastTime", 100)};
+    const registryjournal::KeyValues before = {
+        {"_g1", Text("Ala")}, {"_t1", Number(100)}, {"IlePoz", Number(1)}, {"LastTime", Number(100)}};
+    const std::string finished = "_g1=Ola _t1=50 _g2=Ala _t2=100 _g3=- _t3=- IlePoz=2 LastTime=100 Journal=- ";
+    const std::string journal = registryjournal::Encode(
+        registryjournal::Prepare(batch, [&](const std::string&) { return before; }));
+    struct Row
+    {
+        const char* meaning;
+        std::string journal;
+        std::size_t written; // values of the batch that reached the registry
+        void (*since)(HKEY);
+        bool finishes;
+    };
+    const Row rows[] = {
+        {"killed right after the journal", journal, 0, nullptr, true},
+        {"killed half-way", journal, 3, nullptr, true},
+        {"killed before removing the journal", journal, batch.size(), nullptr, true},
+        {"an older game added a result since", journal, 3,
+         [](HKEY key) {
+             Put(key, "_g3", Text("Ela"));
+             Put(key, "_t3", Number(75));
+         },
+         false},
+        {"a hand edit changed a value of the batch since", journal, 3, [](HKEY key) { Put(key, "_t2", Number(999)); },
+         false},
+        {"a damaged journal", journal.substr(0, journal.size() - 1) + "x", 3, nullptr, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.meaning);
+        RegistryAccessor().DeleteKey("Software");
+        {
+            RegistryAccessor registry;
+            ASSERT_TRUE(registry.OpenKey(Lista, true));
+            registry.WriteValues({RegistryValueChange::String("_g1", "Ala"), RegistryValueChange::Integer("_t1", 100),
+                                  RegistryValueChange::Integer("IlePoz", 1),
+                                  RegistryValueChange::Integer("LastTime", 100)});
+        }
+        HKEY key = Raw(L"Software\\Kalvora\\Sudoku\\Lista");
+        ASSERT_EQ(RegSetValueExW(key, L"Journal", 0, REG_BINARY, reinterpret_cast<const BYTE*>(row.journal.data()),
+                                 static_cast<DWORD>(row.journal.size())),
+                  ERROR_SUCCESS);
+        for (std::size_t i = 0; i < row.written; ++i)
+            Put(key, batch[i].name, *registryjournal::After(batch[i]));
+        if (row.since)
+            row.since(key);
+        // What the key holds now, but for the journal.
+        std::string left = RawListed(key);
+        left.replace(left.find("Journal=?"), 9, "Journal=-");
+        RegCloseKey(key);
+
+        RegistryAccessor registry;
+        ASSERT_TRUE(registry.OpenKey(Lista, false));
+        EXPECT_EQ(Listed(registry), row.finishes ? finished : left);
+    }
+
+    // A value of that name that is not a journal is someone else's: left alone.
+    HKEY key = Raw(L"Software\\Kalvora\\Sudoku\\Lista");
+    Put(key, "Journal", Text("notatka"));
+    RegCloseKey(key);
+    RegistryAccessor registry;
+    ASSERT_TRUE(registry.OpenKey(Lista, false));
+    EXPECT_EQ(registry.ReadString("Journal"), "notatka");
+}
+
+// The installation record's batch writes its key and the list below it; its
+// journal, in the record's key, is finished by whoever opens the list.
+TEST_F(RegistryWindows, BatchOfAKeyAndItsSubkeyIsFinishedFromTheSubkey)
+{
+    {
+        RegistryAccessor registry;
+        ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", true));
+        registry.WriteInteger("IlePoz", 3);
+    }
+    std::vector<RegistryValueChange> batch = {RegistryValueChange::String("Version", "2.0.0.432"),
+                                              RegistryValueChange::Integer("IlePoz", 0)};
+    batch[1].key = "Lista";
+    const std::string journal = registryjournal::Encode(registryjournal::Prepare(batch, [](const std::string& key) {
+        return key.empty() ? registryjournal::KeyValues{} : registryjournal::KeyValues{{"IlePoz", Number(3)}};
+    }));
+    HKEY key = Raw(L"Software\\Kalvora\\Sudoku");
+    ASSERT_EQ(RegSetValueExW(key, L"Journal", 0, REG_BINARY, reinterpret_cast<const BYTE*>(journal.data()),
+                             static_cast<DWORD>(journal.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    RegistryAccessor registry;
+    ASSERT_TRUE(registry.OpenKey("Software\\Kalvora\\Sudoku\\Lista", false));
+    EXPECT_EQ(registry.ReadInteger("IlePoz"), 0);
+    ASSERT_TRUE(registry.OpenKey("\\Software\\Kalvora\\Sudoku", false));
+    EXPECT_EQ(registry.ReadString("Version"), "2.0.0.432");
+    EXPECT_FALSE(registry.ValueExists("Journal"));
 }
