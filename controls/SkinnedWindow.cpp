@@ -19,10 +19,11 @@ SkinnedWindow::SkinnedWindow(QWidget *parent)
     InstallKeyboardCues();
 }
 
-void SkinnedWindow::FinishLayout(TShapedForm *background)
+void SkinnedWindow::FinishLayout(TShapedForm *background, LabelFit labels)
 {
     UsePixelFontHeights(this);
-    LetLabelsHoldTheirText(this);
+    if (labels == LabelFit::GrowToText)
+        LetLabelsHoldTheirText(this);
     KeepLookWhenDisabled(this);
     background->Loaded();
 }

@@ -70,11 +70,14 @@ signals:
     void FormClosed();
 
 protected:
+    // Whether plain labels may grow to hold their text (see LetLabelsHoldTheirText).
+    enum class LabelFit { GrowToText, AsLaidOut };
+
     // The end of loading, right after setupUi: layout font sizes become pixel
-    // heights, plain labels grow to hold their text, the window keeps its look
-    // while locked, and the background control fits the window to its picture
-    // and gives it its outline.
-    void FinishLayout(TShapedForm *background);
+    // heights, plain labels grow to hold their text (unless told to keep their
+    // boxes), the window keeps its look while locked, and the background
+    // control fits the window to its picture and gives it its outline.
+    void FinishLayout(TShapedForm *background, LabelFit labels = LabelFit::GrowToText);
 
     void setPlacement(Placement placement) { m_placement = placement; }
     // The colour (red in the low byte) the balloon hint takes while this window is up.

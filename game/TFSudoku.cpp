@@ -113,8 +113,9 @@ TFSudoku::TFSudoku(QWidget* parent)
     ui->setupUi(this);
     ui->p_czas->setFont(clockFont());
     // Behind the results window the game keeps its look: only the window is
-    // locked, the clock keeps its ink and the buttons their pictures.
-    FinishLayout(ui->ShapedForm1);
+    // locked, the clock keeps its ink and the buttons their pictures. The
+    // clock keeps its box: its font is registered only once the menu shows.
+    FinishLayout(ui->ShapedForm1, LabelFit::AsLaidOut);
     setBalloonColour(WindowColour::Tips);
     m_columnButtons = {ui->ImageButton1, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7, ui->ImageButton8};
 
