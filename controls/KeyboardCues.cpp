@@ -52,7 +52,9 @@ protected:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
-            ShowKeyboardCues(widget, false);
+            // A locked window takes no pointer, and keeps its cues.
+            if (widget->isEnabled())
+                ShowKeyboardCues(widget, false);
             break;
         default:
             break;

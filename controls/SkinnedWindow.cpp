@@ -30,12 +30,12 @@ void SkinnedWindow::FinishLayout(TShapedForm *background, LabelFit labels)
 
 // --- Opening and locking ----------------------------------------------------------
 
-void SkinnedWindow::Open(SkinnedWindow *window)
+void SkinnedWindow::Open(SkinnedWindow *window, QWidget *openedBy)
 {
     if (!window)
         return;
     window->m_opener = this;
-    m_focusBeforeOpen = focusWidget();
+    m_focusBeforeOpen = openedBy ? openedBy : focusWidget();
     // Opened from the keyboard, it shows its focus at once.
     ShowKeyboardCues(window, KeyboardCuesShown(this));
     window->show();

@@ -49,8 +49,10 @@ public:
     explicit SkinnedWindow(QWidget *parent = nullptr);
 
     // Shows `window` non-modally in front, then locks this window (its
-    // LockWhileOpen) until `window` closes and unlocks it again.
-    void Open(SkinnedWindow *window);
+    // LockWhileOpen) until `window` closes and unlocks it again; the focus then
+    // comes back to `openedBy`, the control that opened it (the focused one
+    // when not given).
+    void Open(SkinnedWindow *window, QWidget *openedBy = nullptr);
     // The window that opened this one and waits for it to close; null while
     // this window is hidden, or when the program itself showed it.
     SkinnedWindow *Opener() const { return m_opener; }

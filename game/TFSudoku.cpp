@@ -138,6 +138,10 @@ TFSudoku::TFSudoku(QWidget* parent)
         picture->setAccessibleName(QStringLiteral("UWAGA"));
     ReadAsAlert(ui->PanelZle);
     ReadAsAlert(ui->PanelKoniec);
+    // Tab goes the same way: the board (one stop), the buttons from the top,
+    // and the buttons of a message panel while one is up.
+    setFocusOrder({cellAt(1, 1), ui->ImageButton7, ui->ImageButton1, ui->ImageButton3, ui->ImageButton8,
+                   ui->ImageButton2, ui->ImageButton4, ui->ImageButton5, ui->ImageButton6});
     showClock(QStringLiteral("00:00:00"));
 
     Timer = new QTimer(this);
@@ -668,5 +672,5 @@ void TFSudoku::ImageButton7Click()
 {
     // The game window stays disabled until the results window closes; a
     // running clock keeps counting.
-    Open(m_results);
+    Open(m_results, ui->ImageButton7);
 }

@@ -58,7 +58,7 @@ void TFPrzyklad::ImageButton1Click()
 
 void TFPrzyklad::ImageButton2Click()
 {
-    Open(m_tips);
+    Open(m_tips, ui->ImageButton2);
 }
 
 void TFPrzyklad::LockWhileOpen()

@@ -184,22 +184,22 @@ void TForm1::UnlockAfterClose()
 
 void TForm1::ImageButton7Click()
 {
-    Open(m_preview);
+    Open(m_preview, ui->ImageButton7);
 }
 
 void TForm1::ImageButton8Click()
 {
-    Open(m_tips);
+    Open(m_tips, ui->ImageButton8);
 }
 
 void TForm1::ImageButton9Click()
 {
-    Open(m_example);
+    Open(m_example, ui->ImageButton9);
 }
 
 void TForm1::ImageButton10Click()
 {
-    Open(m_game);
+    Open(m_game, ui->ImageButton10);
 }
 
 // --- Links ----------------------------------------------------------------------
