@@ -69,6 +69,14 @@ public:
         return QAccessibleWidget::text(t);
     }
 
+    // Tab reaches it, though Qt's own focus chain does not.
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focusable = true;
+        return state;
+    }
+
     QStringList actionNames() const override { return {pressAction()}; }
 
     void doAction(const QString &action) override

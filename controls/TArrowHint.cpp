@@ -136,10 +136,15 @@ bool TArrowHint::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::FocusIn:
         // A control reached from the keyboard shows its hint as under the
-        // pointer, pointing at the control's middle.
+        // pointer, pointing at the middle of the control's edge that faces
+        // the screen's centre, so the balloon leaves the control in sight.
         if (watched->isWidgetType() && KeyboardCuesShown(static_cast<QWidget *>(watched))) {
             auto *widget = static_cast<QWidget *>(watched);
-            pointerOver(widget, widget->mapToGlobal(widget->rect().center()));
+            const QPoint centre = widget->mapToGlobal(widget->rect().center());
+            const QScreen *screen = widget->screen();
+            const bool upperHalf = !screen || centre.y() < screen->geometry().center().y();
+            const QPoint edge(widget->width() / 2, upperHalf ? widget->height() - 1 : 0);
+            pointerOver(widget, widget->mapToGlobal(edge));
         }
         break;
     case QEvent::MouseButtonPress:

@@ -48,8 +48,9 @@ TSensitiveLabel::TSensitiveLabel(QWidget *parent) : QLabel(parent)
     setMouseTracking(true);
     InstallAccessibleInterfaces();
     InstallKeyboardCues();
-    // Tab reaches it; a click does not move the focus.
-    setFocusPolicy(Qt::TabFocus);
+    // The window's Tab order reaches it (see SkinnedWindow); a label that
+    // Qt itself lets take the focus lays its text out another way, a pixel off.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void TSensitiveLabel::setActiveMouseDown(bool active)
@@ -195,6 +196,18 @@ void TSensitiveLabel::showFocusCue(bool shown)
         setPalette(m_lookBeforeFocus->second);
         m_lookBeforeFocus.reset();
     }
+}
+
+// A focused label would lay its text out for editing, a pixel off: the focus
+// changes nothing but the focus mark.
+void TSensitiveLabel::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+}
+
+void TSensitiveLabel::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
 }
 
 void TSensitiveLabel::click()

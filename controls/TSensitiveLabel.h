@@ -34,8 +34,8 @@ struct LabelFontLook
 //
 // A click is a left release anywhere on the label after a left press on it,
 // judged on the label as it was when the button came up. From the keyboard:
-// Tab reaches it; while it has the focus and its window shows keyboard cues it
-// wears the hover font, and Enter or Space clicks it.
+// the window's Tab order reaches it; while it has the focus and its window
+// shows keyboard cues it wears the hover font, and Enter or Space clicks it.
 class TSensitiveLabel : public QLabel
 {
     Q_OBJECT
@@ -93,6 +93,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     bool event(QEvent *event) override;
 
 private:

@@ -151,8 +151,9 @@ void LabelsTest::linkIsReachedAndOpenedFromTheKeyboard()
     link->setFocus(Qt::OtherFocusReason);
     QVERIFY(!link->font().underline());
     link->clearFocus();
-    // Tab shows the focus as the hover font does.
+    // Reached from the keyboard, it shows the focus as the hover font does.
     QTest::keyClick(&w.window, Qt::Key_Tab);
+    link->setFocus(Qt::TabFocusReason);
     QVERIFY(link->hasFocus());
     QVERIFY(link->font().underline());
     QCOMPARE(link->fontColor(), QColor(0, 0, 255));
@@ -166,6 +167,7 @@ void LabelsTest::linkIsReachedAndOpenedFromTheKeyboard()
     QVERIFY(!KeyboardCuesShown(link));
     QCOMPARE(link->font(), before);
     QCOMPARE(QAccessible::queryAccessibleInterface(link)->role(), QAccessible::Link);
+    QVERIFY(QAccessible::queryAccessibleInterface(link)->state().focusable);
 }
 
 void LabelsTest::linkIgnoresTheMiddleButtonAndRestoresOnAnyRelease()
