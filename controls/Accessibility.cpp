@@ -4,6 +4,7 @@
 #include "TImage.h"
 #include "TImageButton.h"
 #include "TPictureText.h"
+#include "TSensitiveLabel.h"
 #include "TShadowLabel.h"
 #include "TShapedForm.h"
 
@@ -50,6 +51,41 @@ public:
 
 private:
     TImageButton *button() const { return static_cast<TImageButton *>(widget()); }
+};
+
+// A link: named by the address it shows, with a press action that opens it.
+class LinkAccessible : public QAccessibleWidget
+{
+public:
+    explicit LinkAccessible(TSensitiveLabel *link)
+        : QAccessibleWidget(link, QAccessible::Link)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<TSensitiveLabel *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    // Tab reaches it, though Qt's own focus chain does not.
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focusable = true;
+        return state;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            static_cast<TSensitiveLabel *>(widget())->click();
+    }
+
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
 };
 
 // A caption read as its lines, without the blanks that place them and
@@ -132,6 +168,8 @@ QAccessibleInterface *createInterface(const QString &className, QObject *object)
         return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String("TImageButton"))
         return new ImageButtonAccessible(static_cast<TImageButton *>(widget));
+    if (className == QLatin1String("TSensitiveLabel"))
+        return new LinkAccessible(static_cast<TSensitiveLabel *>(widget));
     if (className == QLatin1String("TShadowLabel")) {
         auto *label = static_cast<TShadowLabel *>(widget);
         return new TextAccessible(label, QAccessible::StaticText,

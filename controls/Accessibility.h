@@ -7,7 +7,8 @@ class QWidget;
 
 // Makes Qt describe the game's controls to assistive technology: a picture
 // button is a push button (hint or picture word as its name, a press action
-// that clicks it), a shadow label is text, a still picture is a heading named
+// that clicks it), a link label is a link (its address as its name, a press
+// action that opens it), a shadow label is text, a still picture is a heading named
 // by the word it shows (or a graphic named by its accessible name), a picture
 // text reads the words drawn on a window's picture, and the window's
 // background is passed over. Called by the controls themselves; calling it

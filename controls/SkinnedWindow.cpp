@@ -2,17 +2,21 @@
 #include "SkinnedWindow.h"
 
 #include "ColorValue.h"
+#include "KeyboardCues.h"
 #include "TArrowHint.h"
+#include "TImageButton.h"
 #include "TShapedForm.h"
 #include "WindowLook.h"
 #include "WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 SkinnedWindow::SkinnedWindow(QWidget *parent)
     : QWidget(parent)
 {
+    InstallKeyboardCues();
 }
 
 void SkinnedWindow::FinishLayout(TShapedForm *background, LabelFit labels)
@@ -26,11 +30,14 @@ void SkinnedWindow::FinishLayout(TShapedForm *background, LabelFit labels)
 
 // --- Opening and locking ----------------------------------------------------------
 
-void SkinnedWindow::Open(SkinnedWindow *window)
+void SkinnedWindow::Open(SkinnedWindow *window, QWidget *openedBy)
 {
     if (!window)
         return;
     window->m_opener = this;
+    m_focusBeforeOpen = openedBy ? openedBy : focusWidget();
+    // Opened from the keyboard, it shows its focus at once.
+    ShowKeyboardCues(window, KeyboardCuesShown(this));
     window->show();
     window->raise();
     window->activateWindow();
@@ -60,7 +67,119 @@ void SkinnedWindow::FormClose()
     if (SkinnedWindow *opener = m_opener) {
         m_opener = nullptr;
         opener->UnlockAfterClose();
+        opener->takeFocusBack();
     }
+}
+
+// --- The keyboard -----------------------------------------------------------------
+
+void SkinnedWindow::takeFocusBack()
+{
+    // The player goes on in the window they came from, where they left it.
+    raise();
+    activateWindow();
+    QWidget *back = m_focusBeforeOpen;
+    m_focusBeforeOpen = nullptr;
+    if (back && canTakeFocus(back))
+        back->setFocus(Qt::OtherFocusReason);
+    else
+        FocusFrom(nullptr);
+}
+
+bool SkinnedWindow::canTakeFocus(const QWidget *widget)
+{
+    return widget->isVisible() && widget->isEnabled();
+}
+
+void SkinnedWindow::setFocusOrder(std::initializer_list<QWidget *> stops)
+{
+    m_focusStops.clear();
+    for (QWidget *stop : stops)
+        m_focusStops.append(stop);
+}
+
+bool SkinnedWindow::FocusStopAvailable(QWidget *stop) const
+{
+    return stop && canTakeFocus(stop);
+}
+
+QWidget *SkinnedWindow::FocusStopOf(QWidget *focused) const
+{
+    for (const QPointer<QWidget> &stop : m_focusStops)
+        if (stop && (stop == focused || stop->isAncestorOf(focused)))
+            return stop;
+    return nullptr;
+}
+
+QWidget *SkinnedWindow::FirstControl()
+{
+    for (const QPointer<QWidget> &stop : m_focusStops)
+        if (FocusStopAvailable(stop))
+            return FocusTarget(stop);
+    return nullptr;
+}
+
+void SkinnedWindow::FocusFrom(QWidget *stop)
+{
+    const int start = stop ? int(m_focusStops.indexOf(stop)) : -1;
+    for (int i = 0; i < m_focusStops.size(); ++i) {
+        QWidget *candidate = m_focusStops[(std::max(start, 0) + i) % m_focusStops.size()];
+        if (FocusStopAvailable(candidate)) {
+            if (QWidget *target = FocusTarget(candidate)) {
+                target->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        }
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
+bool SkinnedWindow::focusNextPrevChild(bool next)
+{
+    if (m_focusStops.isEmpty())
+        return QWidget::focusNextPrevChild(next);
+    const int count = int(m_focusStops.size());
+    const QWidget *current = FocusStopOf(focusWidget());
+    int index = current ? int(m_focusStops.indexOf(current)) : (next ? -1 : count);
+    for (int step = 0; step < count; ++step) {
+        index = (index + (next ? 1 : -1) + count) % count;
+        QWidget *stop = m_focusStops[index];
+        if (!FocusStopAvailable(stop))
+            continue;
+        if (QWidget *target = FocusTarget(stop)) {
+            target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SkinnedWindow::EnterPanel(QWidget *firstControl, QWidget *returnTo)
+{
+    QWidget *back = returnTo ? returnTo : focusWidget();
+    if (back && back != firstControl)
+        m_focusBeforePanel = back;
+    firstControl->setFocus(Qt::OtherFocusReason);
+}
+
+void SkinnedWindow::LeavePanel()
+{
+    QWidget *back = m_focusBeforePanel;
+    m_focusBeforePanel = nullptr;
+    if (back && canTakeFocus(back))
+        back->setFocus(Qt::OtherFocusReason);
+    else if (!focusWidget() || !canTakeFocus(focusWidget()))
+        FocusFrom(nullptr);
+}
+
+void SkinnedWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        if (TImageButton *button = EscapeButton(); button && canTakeFocus(button))
+            button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SkinnedWindow::place()
@@ -83,6 +202,10 @@ void SkinnedWindow::showEvent(QShowEvent *event)
     FormShow();
     if (m_placement == Placement::Centred)
         place();
+    if (QWidget *first = FirstControl())
+        first->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 void SkinnedWindow::closeEvent(QCloseEvent *event)
@@ -95,6 +218,8 @@ void SkinnedWindow::closeEvent(QCloseEvent *event)
     }
     FormClose();
     event->accept();
+    // Hidden, it shows no focus; it opens afresh next time.
+    ShowKeyboardCues(this, false);
     emit FormClosed();
 }
 

@@ -42,6 +42,16 @@ void useGameFont(QWidget *dialog)
     dialog->setFont(font);
 }
 
+// Runs the dialog to its answer; the window it was asked over then has the
+// keys again, also where no window manager hands them back.
+int answerOf(QDialog &dialog, QWidget *parent)
+{
+    const int answer = dialog.exec();
+    if (parent && parent->window()->isVisible())
+        parent->window()->activateWindow();
+    return answer;
+}
+
 }  // namespace
 
 bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
@@ -52,7 +62,7 @@ bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
     QPushButton *no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    box.exec();
+    answerOf(box, parent);
     return box.clickedButton() == yes;
 }
 
@@ -86,7 +96,7 @@ QString AskText(QWidget *parent, const QString &caption, const QString &prompt,
     edit->setFocus();
     edit->selectAll();
 
-    const bool ok = dialog.exec() == QDialog::Accepted;
+    const bool ok = answerOf(dialog, parent) == QDialog::Accepted;
     if (accepted)
         *accepted = ok;
     return ok ? edit->text() : initial;
@@ -98,5 +108,5 @@ void ShowError(QWidget *parent, const QString &message)
                     QMessageBox::NoButton, parent);
     useGameFont(&box);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    answerOf(box, parent);
 }

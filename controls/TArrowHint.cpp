@@ -2,6 +2,7 @@
 #include "TArrowHint.h"
 
 #include "ColorValue.h"
+#include "KeyboardCues.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -129,8 +130,22 @@ bool TArrowHint::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Leave:
     case QEvent::Hide:
+    case QEvent::FocusOut:
         if (watched == m_hintWidget)
             dropHint();
+        break;
+    case QEvent::FocusIn:
+        // A control reached from the keyboard shows its hint as under the
+        // pointer, pointing at the middle of the control's edge that faces
+        // the screen's centre, so the balloon leaves the control in sight.
+        if (watched->isWidgetType() && KeyboardCuesShown(static_cast<QWidget *>(watched))) {
+            auto *widget = static_cast<QWidget *>(watched);
+            const QPoint centre = widget->mapToGlobal(widget->rect().center());
+            const QScreen *screen = widget->screen();
+            const bool upperHalf = !screen || centre.y() < screen->geometry().center().y();
+            const QPoint edge(widget->width() / 2, upperHalf ? widget->height() - 1 : 0);
+            pointerOver(widget, widget->mapToGlobal(edge));
+        }
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -140,6 +155,9 @@ bool TArrowHint::eventFilter(QObject *watched, QEvent *event)
         cancelHint();
         break;
     default:
+        if (event->type() == KeyboardCuesChange && watched == m_hintWidget && !KeyboardCuesShown(m_hintWidget)
+            && !m_hintWidget->underMouse())
+            dropHint();
         break;
     }
     return false;

@@ -3,19 +3,24 @@
 
 #include "Accessibility.h"
 #include "ColorValue.h"
+#include "KeyboardCues.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QTimer>
 
 TImageButton::TImageButton(QWidget *parent) : QWidget(parent)
 {
     InstallAccessibleInterfaces();
-    setFocusPolicy(Qt::NoFocus);
+    InstallKeyboardCues();
+    // Tab reaches it; a click does not move the focus.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(50, 50);
 }
@@ -105,6 +110,8 @@ bool TImageButton::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTipChange)
         updateAccessibleName();
+    else if (event->type() == KeyboardCuesChange && hasFocus())
+        showLitOrNormal();
     return QWidget::event(event);
 }
 
@@ -139,6 +146,12 @@ void TImageButton::changeEvent(QEvent *event)
             // Whatever happened meanwhile (a press cut short by a window that
             // locked this one, moves the button never saw), the pointer decides.
             showPointerLook();
+            // A window that locked this one is enabled again before it goes
+            // away: once it has, the button may lie under the pointer again.
+            QTimer::singleShot(0, this, [this] {
+                if (isEnabled() && !m_leftHeld && !m_clicking && !m_spaceHeld)
+                    showReleasedLook();
+            });
         }
         update();
     }
@@ -153,8 +166,27 @@ void TImageButton::pointerEntered()
 
 void TImageButton::pointerLeft()
 {
-    if (isEnabled() && pictureSize(m_bitmap).width() >= 1)
+    // A button with the keyboard's focus stays lit.
+    if (showsFocusCue())
+        pointerEntered();
+    else if (isEnabled() && pictureSize(m_bitmap).width() >= 1)
         showPicture(m_bitmap);
+}
+
+// The focus mark, shown only once the keyboard is used in the window.
+bool TImageButton::showsFocusCue() const
+{
+    return hasFocus() && KeyboardCuesShown(this);
+}
+
+void TImageButton::showLitOrNormal()
+{
+    if (!isEnabled() || m_leftHeld || m_clicking || m_spaceHeld)
+        return;
+    if (m_pointerInside || showsFocusCue())
+        pointerEntered();
+    else
+        pointerLeft();
 }
 
 void TImageButton::showPointerLook()
@@ -263,9 +295,10 @@ bool TImageButton::clickStep()
     return true;
 }
 
-// After a release: lit while the pointer is still over the button, normal
-// otherwise. A button locked with its window takes no pointer until the window
-// is enabled again, so it shows its normal picture meanwhile.
+// After a release: lit while the pointer is still over the button (or it has
+// the keyboard's focus mark), normal otherwise. A button locked with its
+// window takes no pointer until the window is enabled again, so it shows its
+// normal picture meanwhile.
 void TImageButton::showReleasedLook()
 {
     m_pointerInside = isUnderPointer();
@@ -274,7 +307,7 @@ void TImageButton::showReleasedLook()
         return;
     }
     const StoredPicture &lit = !m_bitmapUp.isNull() ? m_bitmapUp : m_bitmapOver;
-    showPicture(m_pointerInside && !lit.isNull() ? lit : m_bitmap);
+    showPicture((m_pointerInside || showsFocusCue()) && !lit.isNull() ? lit : m_bitmap);
 }
 
 void TImageButton::mouseReleaseEvent(QMouseEvent *event)
@@ -305,4 +338,56 @@ void TImageButton::click()
     QPointer<TImageButton> self(this);
     if (clickStep() && self)
         showReleasedLook();
+}
+
+// --- The keyboard -----------------------------------------------------------------
+
+void TImageButton::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    case Qt::Key_Space:
+        // Pressed while Space is down, clicked when it comes up, as a mouse button.
+        if (!event->isAutoRepeat() && isEnabled() && !m_leftHeld) {
+            m_spaceHeld = true;
+            if (!m_bitmapDown.isNull())
+                showPicture(m_bitmapDown);
+        }
+        return;
+    default:
+        // Arrows, Escape and the rest belong to the window.
+        event->ignore();
+    }
+}
+
+void TImageButton::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !m_spaceHeld) {
+        event->ignore();
+        return;
+    }
+    m_spaceHeld = false;
+    QPointer<TImageButton> self(this);
+    if (isEnabled() && clickStep() && self)
+        showReleasedLook();
+}
+
+void TImageButton::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    showLitOrNormal();
+}
+
+void TImageButton::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    if (m_spaceHeld) {
+        // Space came up elsewhere: no click, as a press dragged off the button.
+        m_spaceHeld = false;
+    }
+    showLitOrNormal();
 }

@@ -7,12 +7,17 @@
 #include <QString>
 #include <QWidget>
 
-// An ordinary child widget that never takes focus. It shows one of its
-// pictures: `Bitmap` normally, `BitmapOver` under the pointer, `BitmapDown`
-// while the left button is held after a press on it, `BitmapUp` after a
-// release over it, `BitmapDisabled` (if any) while disabled; a disabled button
-// without one keeps its last look. Pictures are drawn unscaled at their
-// device-independent size, so "@2x" pictures keep the layout's sizes.
+// An ordinary child widget. It shows one of its pictures: `Bitmap` normally,
+// `BitmapOver` under the pointer, `BitmapDown` while the left button is held
+// after a press on it, `BitmapUp` after a release over it, `BitmapDisabled`
+// (if any) while disabled; a disabled button without one keeps its last look.
+// Pictures are drawn unscaled at their device-independent size, so "@2x"
+// pictures keep the layout's sizes.
+//
+// From the keyboard: Tab reaches it (a click never gives it the focus); while
+// it has the focus and its window shows keyboard cues it is lit (`BitmapOver`)
+// as under the pointer; Enter and Space press it: the pressed picture, then
+// OnClick, exactly as a click (Space clicks when it is released).
 //
 // Only a button switched off itself (or through a panel it lies on) shows its
 // disabled picture; a button whose window is locked while another window is up
@@ -108,6 +113,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void showPicture(const QPixmap &picture);
@@ -115,9 +124,11 @@ private:
     bool clickStep();
     void showReleasedLook();
     void showPointerLook();
+    void showLitOrNormal();
     void pointerEntered();
     void pointerLeft();
     bool isUnderPointer() const;
+    bool showsFocusCue() const;
     bool switchedOff() const;
     QSize shownSize(QSize shown) const;
     void updateAccessibleName();
@@ -130,5 +141,6 @@ private:
     bool m_pointerInside = false;
     bool m_clicking = false;          // OnClick is running (a modal question may be up)
     bool m_keepsPressedLook = false;  // its own click switched it off
+    bool m_spaceHeld = false;         // Space went down on the focused button
     QString m_pictureWord;
 };

@@ -1,8 +1,11 @@
 // The link label: hover and pressed fonts over an ordinary label.
 #include "TSensitiveLabel.h"
 
+#include "Accessibility.h"
 #include "ColorValue.h"
+#include "KeyboardCues.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 LabelFontLook LabelFontLook::of(const QFont &font, const QColor &color)
@@ -43,6 +46,11 @@ TSensitiveLabel::TSensitiveLabel(QWidget *parent) : QLabel(parent)
     m_fontMouseMove = base;
     m_fontMouseMoveColor = NormalFont().color;
     setMouseTracking(true);
+    InstallAccessibleInterfaces();
+    InstallKeyboardCues();
+    // The window's Tab order reaches it (see SkinnedWindow); a label that
+    // Qt itself lets take the focus lays its text out another way, a pixel off.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void TSensitiveLabel::setActiveMouseDown(bool active)
@@ -144,6 +152,9 @@ void TSensitiveLabel::takeLook(const LabelFontLook &look)
 
 void TSensitiveLabel::enterEvent(QEnterEvent *event)
 {
+    m_pointerInside = true;
+    // The pointer's look replaces the focus mark's; leaving gives the normal font.
+    m_lookBeforeFocus.reset();
     // The hover font applies whatever ActiveMouseMove holds; the links rely on it.
     takeLook(LabelFontLook::of(m_fontMouseMove, m_fontMouseMoveColor));
     QLabel::enterEvent(event);
@@ -151,8 +162,72 @@ void TSensitiveLabel::enterEvent(QEnterEvent *event)
 
 void TSensitiveLabel::leaveEvent(QEvent *event)
 {
+    m_pointerInside = false;
     takeLook(NormalFont());
     QLabel::leaveEvent(event);
+}
+
+bool TSensitiveLabel::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::Hide:
+        showFocusCue(hasFocus() && isVisible() && KeyboardCuesShown(this));
+        break;
+    default:
+        if (event->type() == KeyboardCuesChange)
+            showFocusCue(hasFocus() && KeyboardCuesShown(this));
+        break;
+    }
+    return QLabel::event(event);
+}
+
+// The focus mark is the hover font; when it goes, the label looks as before it came.
+void TSensitiveLabel::showFocusCue(bool shown)
+{
+    if (shown == m_lookBeforeFocus.has_value() || m_pointerInside)
+        return;
+    if (shown) {
+        m_lookBeforeFocus.emplace(font(), palette());
+        takeLook(LabelFontLook::of(m_fontMouseMove, m_fontMouseMoveColor));
+    } else {
+        setFont(m_lookBeforeFocus->first);
+        setPalette(m_lookBeforeFocus->second);
+        m_lookBeforeFocus.reset();
+    }
+}
+
+// A focused label would lay its text out for editing, a pixel off: the focus
+// changes nothing but the focus mark.
+void TSensitiveLabel::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+}
+
+void TSensitiveLabel::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+}
+
+void TSensitiveLabel::click()
+{
+    if (isEnabled())
+        emit OnClick();
+}
+
+void TSensitiveLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    default:
+        event->ignore();
+    }
 }
 
 void TSensitiveLabel::mousePressEvent(QMouseEvent *event)
@@ -173,9 +248,12 @@ void TSensitiveLabel::mouseMoveEvent(QMouseEvent *event)
 void TSensitiveLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     emit OnMouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    // Whether the release is on the label is judged before the normal font
+    // shrinks it: a release on the last letters of a link still opens it.
+    const bool inside = rect().contains(event->position().toPoint());
     takeLook(NormalFont());
     if (event->button() == Qt::LeftButton) {
-        const bool click = m_pressedInside && rect().contains(event->position().toPoint());
+        const bool click = m_pressedInside && inside;
         m_pressedInside = false;
         if (click)
             emit OnClick();

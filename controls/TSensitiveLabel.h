@@ -4,6 +4,10 @@
 #include <QColor>
 #include <QFont>
 #include <QLabel>
+#include <QPalette>
+
+#include <optional>
+#include <utility>
 
 // Font attributes a link label copies: colour, family, size and style only.
 struct LabelFontLook
@@ -27,6 +31,11 @@ struct LabelFontLook
 // Font colours are separate properties because QFont has none. With `AutoSize`
 // the label fits its text whenever its font or its text changes, whoever
 // changes them.
+//
+// A click is a left release anywhere on the label after a left press on it,
+// judged on the label as it was when the button came up. From the keyboard:
+// the window's Tab order reaches it; while it has the focus and its window
+// shows keyboard cues it wears the hover font, and Enter or Space clicks it.
 class TSensitiveLabel : public QLabel
 {
     Q_OBJECT
@@ -67,6 +76,9 @@ public:
     // The label's current text colour.
     QColor fontColor() const;
 
+    // A click without the mouse (a key, a screen reader's press action).
+    void click();
+
 signals:
     void OnClick();
     void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
@@ -80,10 +92,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void fitToText();
     void takeLook(const LabelFontLook &look);
+    void showFocusCue(bool shown);
 
     bool m_activeMouseDown = true;
     bool m_activeMouseMove = false;
@@ -93,4 +110,7 @@ private:
     QColor m_fontMouseMoveColor;
     bool m_autoSize = true;
     bool m_pressedInside = false;
+    bool m_pointerInside = false;
+    // The look the label had when the keyboard's focus mark came, given back when it goes.
+    std::optional<std::pair<QFont, QPalette>> m_lookBeforeFocus;
 };

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -137,6 +138,10 @@ TFSudoku::TFSudoku(QWidget* parent)
         picture->setAccessibleName(QStringLiteral("UWAGA"));
     ReadAsAlert(ui->PanelZle);
     ReadAsAlert(ui->PanelKoniec);
+    // Tab goes the same way: the board (one stop), the buttons from the top,
+    // and the buttons of a message panel while one is up.
+    setFocusOrder({cellAt(1, 1), ui->ImageButton7, ui->ImageButton1, ui->ImageButton3, ui->ImageButton8,
+                   ui->ImageButton2, ui->ImageButton4, ui->ImageButton5, ui->ImageButton6});
     showClock(QStringLiteral("00:00:00"));
 
     Timer = new QTimer(this);
@@ -342,23 +347,121 @@ void TFSudoku::L11MouseDown(QLabel* cell, Qt::MouseButtons held)
 
 void TFSudoku::L11MouseMove(QLabel* cell)
 {
+    setMark(isOpen(cell) ? std::optional(placeOf(cell)) : std::nullopt);
+}
+
+void TFSudoku::setMark(std::optional<CellPlace> place)
+{
     // The mark leaves an open cell; a solved cell keeps it until the next deal.
     const std::optional<CellPlace> previous = m_mark;
     if (m_mark && isOpen(cellAt(*m_mark)))
         m_mark.reset();
-    if (isOpen(cell))
-        m_mark = placeOf(cell);
+    if (place)
+        m_mark = place;
     if (previous && previous != m_mark)
         showCell(*previous);
     if (m_mark)
         showCell(*m_mark);
 }
 
+// --- The keyboard -----------------------------------------------------------------
+
+std::optional<TFSudoku::CellPlace> TFSudoku::firstOpenCell() const
+{
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            if (isOpen(cellAt(row, column)))
+                return CellPlace{row, column};
+    return std::nullopt;
+}
+
+void TFSudoku::moveMark(int rowStep, int columnStep)
+{
+    // Behind a message panel the cells take no pointer, and no arrows either.
+    if (!cellAt(1, 1)->isEnabled())
+        return;
+    std::optional<CellPlace> target;
+    if (m_mark && isOpen(cellAt(*m_mark))) {
+        CellPlace place = *m_mark;
+        for (int step = 0; step < 8 && !target; ++step) {
+            place.row = (place.row - 1 + rowStep + 9) % 9 + 1;
+            place.column = (place.column - 1 + columnStep + 9) % 9 + 1;
+            if (isOpen(cellAt(place)))
+                target = place;
+        }
+        if (!target)
+            target = m_mark;
+    } else {
+        target = firstOpenCell();
+    }
+    if (!target)
+        return;
+    setMark(target);
+    // The marked cell is the focus: a screen reader says its place and what it holds.
+    cellAt(*target)->setFocus(Qt::OtherFocusReason);
+}
+
 void TFSudoku::keyPressEvent(QKeyEvent* event)
 {
-    if (!event->text().isEmpty())
-        FormKeyPress(event->text());
-    QWidget::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Left: moveMark(0, -1); return;
+    case Qt::Key_Right: moveMark(0, 1); return;
+    case Qt::Key_Up: moveMark(-1, 0); return;
+    case Qt::Key_Down: moveMark(1, 0); return;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        FormKeyPress(QStringLiteral("0"));
+        return;
+    default:
+        if (!event->text().isEmpty())
+            FormKeyPress(event->text());
+        SkinnedWindow::keyPressEvent(event);
+    }
+}
+
+bool TFSudoku::isCell(const QWidget* widget) const
+{
+    return widget && widget->parent() == this && widget->property(HintProperty).isValid();
+}
+
+bool TFSudoku::FocusStopAvailable(QWidget* stop) const
+{
+    if (isCell(stop))
+        return stop->isVisible() && stop->isEnabled() && firstOpenCell().has_value();
+    return SkinnedWindow::FocusStopAvailable(stop);
+}
+
+QWidget* TFSudoku::FocusTarget(QWidget* stop)
+{
+    if (!isCell(stop))
+        return stop;
+    // Reached by Tab, the board marks the cell it gives the focus to.
+    if (!m_mark || !isOpen(cellAt(*m_mark)))
+        setMark(firstOpenCell());
+    return m_mark ? cellAt(*m_mark) : nullptr;
+}
+
+QWidget* TFSudoku::FocusStopOf(QWidget* focused) const
+{
+    return isCell(focused) ? cellAt(1, 1) : SkinnedWindow::FocusStopOf(focused);
+}
+
+QWidget* TFSudoku::FirstControl()
+{
+    if (m_mark && isOpen(cellAt(*m_mark)))
+        return cellAt(*m_mark);
+    if (!firstOpenCell() && canTakeFocus(ui->ImageButton1))
+        return ui->ImageButton1;
+    return nullptr;
+}
+
+TImageButton* TFSudoku::EscapeButton() const
+{
+    if (ui->PanelZle->isVisible())
+        return ui->ImageButton4;
+    if (ui->PanelKoniec->isVisible())
+        return ui->ImageButton6;
+    return ui->ImageButton2;
 }
 
 void TFSudoku::FormKeyPress(const QString& key)
@@ -387,6 +490,9 @@ void TFSudoku::setDealTimeSource(std::function<std::uint32_t()> source)
 
 void TFSudoku::ImageButton1Click()
 {
+    // The focus waits on the window while the buttons are off, and comes back.
+    const QPointer<QWidget> focusBefore = focusWidget();
+    setFocus(Qt::OtherFocusReason);
     setColumnButtonsEnabled(false);
     m_clock.Reset();
     showClock(QStringLiteral("00:00:00"));
@@ -400,6 +506,8 @@ void TFSudoku::ImageButton1Click()
     if (!Timer->isActive())
         Timer->start();
     setColumnButtonsEnabled(true);
+    if (focusWidget() == this && focusBefore && canTakeFocus(focusBefore))
+        focusBefore->setFocus(Qt::OtherFocusReason);
 }
 
 void TFSudoku::RevealDiagram()
@@ -488,6 +596,10 @@ void TFSudoku::showMessage(const QString& text)
 
 void TFSudoku::ImageButton8Click()
 {
+    // The focus comes back here when the message panel closes; meanwhile it
+    // waits on the window, so nothing focused is switched off under the player.
+    QWidget* const focusBefore = focusWidget();
+    setFocus(Qt::OtherFocusReason);
     setColumnButtonsEnabled(false);
     Timer->stop();
     setCellsEnabled(false);
@@ -495,9 +607,11 @@ void TFSudoku::ImageButton8Click()
     switch (Board::Verify(snapshotFromCells())) {
     case VerifyResult::Incomplete:
         showMessage(QStringLiteral("      Diagram jest niekompletny !!!\rNie wszystkie pola zostały wypełnione"));
+        EnterPanel(ui->ImageButton4, focusBefore);
         return;
     case VerifyResult::Incorrect:
         showMessage(QStringLiteral("Diagram SUDOKU został wypełniony\rw całości, ale niestety niepoprawnie."));
+        EnterPanel(ui->ImageButton4, focusBefore);
         return;
     case VerifyResult::Solved:
         break;
@@ -505,6 +619,7 @@ void TFSudoku::ImageButton8Click()
 
     ui->PanelZle->hide();
     ui->PanelKoniec->show();
+    EnterPanel(ui->ImageButton5, focusBefore);
     setCellsEnabled(true);
     // Every cell becomes fixed; a marked one keeps its underline.
     m_board.FixAll();
@@ -533,6 +648,7 @@ void TFSudoku::ImageButton4Click()
     setCellsEnabled(true);
     Timer->start();
     ui->PanelZle->hide();
+    LeavePanel();
 }
 
 void TFSudoku::ImageButton5Click()
@@ -540,6 +656,7 @@ void TFSudoku::ImageButton5Click()
     setCellsEnabled(true);
     ui->PanelKoniec->hide();
     ImageButton1Click();
+    LeavePanel();
 }
 
 void TFSudoku::ImageButton6Click()
@@ -548,11 +665,12 @@ void TFSudoku::ImageButton6Click()
         button->setEnabled(true);
     setCellsEnabled(true);
     ui->PanelKoniec->hide();
+    LeavePanel();
 }
 
 void TFSudoku::ImageButton7Click()
 {
     // The game window stays disabled until the results window closes; a
     // running clock keeps counting.
-    Open(m_results);
+    Open(m_results, ui->ImageButton7);
 }

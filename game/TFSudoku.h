@@ -71,9 +71,21 @@ public:
     static QColor givenColor();
     static QColor openColor();
 
+    // The first control when the window opens: the marked cell; Nowa gra
+    // while no cell is open; otherwise the window itself, where the arrows
+    // and digits work.
+    QWidget* FirstControl() override;
+
 protected:
+    // The arrows move the mark over the open cells, Delete and Backspace
+    // empty the marked cell, Escape presses OK, Nie or Zakończ.
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The board is one stop of the focus order: the marked cell, or the first open one.
+    bool FocusStopAvailable(QWidget* stop) const override;
+    QWidget* FocusTarget(QWidget* stop) override;
+    QWidget* FocusStopOf(QWidget* focused) const override;
+    TImageButton* EscapeButton() const override;
 
 private:
     // A cell's place on the board, row and column 1 to 9.
@@ -89,6 +101,14 @@ private:
     void L11MouseDown(QLabel* cell, Qt::MouseButtons held);
     void L11MouseMove(QLabel* cell);
     void RevealDiagram();
+
+    // Moves the mark to `place` (none: takes it off an open cell), as the pointer does.
+    void setMark(std::optional<CellPlace> place);
+    // The arrows: the next open cell that way, wrapping at the edge; the first
+    // open cell while none is marked.
+    void moveMark(int rowStep, int columnStep);
+    std::optional<CellPlace> firstOpenCell() const;
+    bool isCell(const QWidget* widget) const;
 
     void createCells();
     QLabel* cellAt(int row, int column) const;

@@ -77,9 +77,11 @@ TF_Wyniki::TF_Wyniki(QWidget* parent)
         m_names[place] = name;
         m_times[place] = time;
     }
-    // The buttons lie above the labels, as in the stored layout.
+    // The buttons lie above the labels, as in the stored layout; Tab goes
+    // left to right, and the window opens with OK.
     ui->ImageButton1->raise();
     ui->ImageButton2->raise();
+    setFocusOrder({ui->ImageButton2, ui->ImageButton1});
 
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TF_Wyniki::ImageButton1Click);
     connect(ui->ImageButton2, &TImageButton::OnClick, this, &TF_Wyniki::ImageButton2Click);
@@ -107,6 +109,16 @@ void TF_Wyniki::FormShow()
         name->adjustSize();
         time->adjustSize();
     }
+}
+
+QWidget* TF_Wyniki::FirstControl()
+{
+    return ui->ImageButton1;
+}
+
+TImageButton* TF_Wyniki::EscapeButton() const
+{
+    return ui->ImageButton1;
 }
 
 void TF_Wyniki::ImageButton1Click()

@@ -30,6 +30,12 @@ public:
     // Clears the list after the player confirms.
     void ImageButton2Click();
 
+    // OK takes the focus when the window opens, and Escape presses it.
+    QWidget* FirstControl() override;
+
+protected:
+    TImageButton* EscapeButton() const override;
+
 private:
     std::unique_ptr<Ui::TF_Wyniki> ui;
     std::array<QLabel*, 10> m_names{};

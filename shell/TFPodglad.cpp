@@ -26,7 +26,13 @@ TFPodglad::TFPodglad(QWidget *parent)
                                     "siódma kolumna i szósty rząd"),
                      QRect(110, 62, 240, 238), this);
     ReadInOrder({ui->ImageButton1});
+    setFocusOrder({ui->ImageButton1});
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFPodglad::ImageButton1Click);
+}
+
+TImageButton *TFPodglad::EscapeButton() const
+{
+    return ui->ImageButton1;
 }
 
 TFPodglad::~TFPodglad() = default;

@@ -22,6 +22,10 @@ public:
 
     void ImageButton1Click();
 
+protected:
+    // OK, which closes the window.
+    TImageButton *EscapeButton() const override;
+
 private:
     std::unique_ptr<Ui::TFPodglad> ui;
 };

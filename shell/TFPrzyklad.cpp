@@ -7,6 +7,7 @@
 #include "TPictureText.h"
 #include "WindowLook.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 
 TFPrzyklad *FPrzyklad = nullptr;
@@ -26,6 +27,7 @@ TFPrzyklad::TFPrzyklad(QWidget *parent)
     ReadInOrder({ui->Image2, ui->Image1, ui->Label1, ui->Label2, ui->Image3, ui->Image4, ui->Label3, ui->Image5,
                  ui->Image6, ui->Label4, ui->Label5, ui->Image7, ui->Image8, ui->Image9});
     ReadInOrder({ui->Panel1, ui->ImageButton3, ui->StopPanel, ui->ImageButton2, ui->ImageButton1});
+    setFocusOrder({ui->ImageButton3, ui->ImageButton4, ui->ImageButton2, ui->ImageButton1});
     FormCreate();
 
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFPrzyklad::ImageButton1Click);
@@ -56,7 +58,7 @@ void TFPrzyklad::ImageButton1Click()
 
 void TFPrzyklad::ImageButton2Click()
 {
-    Open(m_tips);
+    Open(m_tips, ui->ImageButton2);
 }
 
 void TFPrzyklad::LockWhileOpen()
@@ -84,13 +86,22 @@ void TFPrzyklad::ImageButton3Click()
     if (ui->ScrollBar1->value() >= ScrollEnd)
         ui->ScrollBar1->setValue(0);
     ui->StopPanel->show();
+    EnterPanel(ui->ImageButton4);
     Timer1->start();
 }
 
 void TFPrzyklad::ImageButton4Click()
 {
     Timer1->stop();
+    hideStopPanel();
+}
+
+void TFPrzyklad::hideStopPanel()
+{
     ui->StopPanel->hide();
+    // Stop goes with its panel: the focus goes back to Przewiń.
+    if (isVisible())
+        LeavePanel();
 }
 
 void TFPrzyklad::Timer1Timer()
@@ -100,11 +111,43 @@ void TFPrzyklad::Timer1Timer()
     ui->ScrollBar1->setValue(ui->ScrollBar1->value() + ScrollStep);
     if (ui->ScrollBar1->value() >= ScrollEnd) {
         Timer1->stop();
-        ui->StopPanel->hide();
+        hideStopPanel();
     }
 }
 
 void TFPrzyklad::ScrollBar1Change()
 {
     ui->Panel2->move(0, -ui->ScrollBar1->value());
+}
+
+// --- The keyboard -----------------------------------------------------------------
+
+bool TFPrzyklad::FocusStopAvailable(QWidget *stop) const
+{
+    // Przewiń lies under the Stop panel while a run goes on.
+    if (stop == ui->ImageButton3 && ui->StopPanel->isVisible())
+        return false;
+    return SkinnedWindow::FocusStopAvailable(stop);
+}
+
+TImageButton *TFPrzyklad::EscapeButton() const
+{
+    return ui->ImageButton1;
+}
+
+void TFPrzyklad::keyPressEvent(QKeyEvent *event)
+{
+    // The content scrolls from the keyboard as by the scroll bar: a step,
+    // a viewport, or to either end.
+    QScrollBar *bar = ui->ScrollBar1;
+    const int page = ui->Panel1->height();
+    switch (event->key()) {
+    case Qt::Key_Up: bar->setValue(bar->value() - bar->singleStep()); break;
+    case Qt::Key_Down: bar->setValue(bar->value() + bar->singleStep()); break;
+    case Qt::Key_PageUp: bar->setValue(bar->value() - page); break;
+    case Qt::Key_PageDown: bar->setValue(bar->value() + page); break;
+    case Qt::Key_Home: bar->setValue(bar->minimum()); break;
+    case Qt::Key_End: bar->setValue(bar->maximum()); break;
+    default: SkinnedWindow::keyPressEvent(event); return;
+    }
 }

@@ -51,7 +51,15 @@ protected:
     void LockWhileOpen() override;
     void UnlockAfterClose() override;
 
+    // Tab goes Przewiń (or Stop), Porady, OK; Escape is OK; the arrows, Page
+    // Up and Down, Home and End scroll the content.
+    bool FocusStopAvailable(QWidget *stop) const override;
+    TImageButton *EscapeButton() const override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void hideStopPanel();
+
     std::unique_ptr<Ui::TFPrzyklad> ui;
     SkinnedWindow *m_tips = nullptr;
 };

@@ -26,7 +26,13 @@ TFRady::TFRady(QWidget *parent)
     new TPictureText(QStringLiteral("3. Na końcu sprawdź w całym diagramie, czy wszystkie kratki są zapełnione"),
                      QRect(8, 172, 215, 50), this);
     ReadInOrder({ui->ImageButton1});
+    setFocusOrder({ui->ImageButton1});
     connect(ui->ImageButton1, &TImageButton::OnClick, this, &TFRady::ImageButton1Click);
+}
+
+TImageButton *TFRady::EscapeButton() const
+{
+    return ui->ImageButton1;
 }
 
 TFRady::~TFRady() = default;

@@ -23,6 +23,10 @@ public:
 
     void ImageButton1Click();
 
+protected:
+    // OK, which closes the window.
+    TImageButton *EscapeButton() const override;
+
 private:
     std::unique_ptr<Ui::TFRady> ui;
 };

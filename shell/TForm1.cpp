@@ -35,6 +35,10 @@ TForm1::TForm1(QWidget *parent)
     // the right from its title down to the panel shown.
     ReadInOrder({ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3, ui->Image1, ui->Label2,
                  ui->PanelOpis, ui->PanelAbout, ui->PanelExit, ui->PanelNew});
+    // Tab goes the same way: the column, then the controls of the panel shown.
+    setFocusOrder({ui->ImageButton1, ui->ImageButton4, ui->ImageButton2, ui->ImageButton3, ui->ImageButton7,
+                   ui->ImageButton8, ui->SensitiveLabel1, ui->SensitiveLabel2, ui->ImageButton5, ui->ImageButton6,
+                   ui->ImageButton9, ui->ImageButton10});
 
     ArrowHint = new TArrowHint(this);
     ArrowHint->setObjectName(QStringLiteral("ArrowHint"));
@@ -113,6 +117,21 @@ void TForm1::showPanel(QWidget *shown, std::initializer_list<QWidget *> hidden)
     shown->show();
     for (QWidget *panel : hidden)
         panel->hide();
+    // The panel's first control takes the focus.
+    if (shown == ui->PanelOpis)
+        EnterPanel(ui->ImageButton7);
+    else if (shown == ui->PanelAbout)
+        EnterPanel(ui->SensitiveLabel1);
+    else if (shown == ui->PanelExit)
+        EnterPanel(ui->ImageButton5);
+    else
+        EnterPanel(ui->ImageButton9);
+}
+
+TImageButton *TForm1::EscapeButton() const
+{
+    // Nie, while the exit question is up; Escape never ends the program.
+    return ui->PanelExit->isVisible() ? ui->ImageButton6 : nullptr;
 }
 
 void TForm1::ImageButton1Click()
@@ -165,22 +184,22 @@ void TForm1::UnlockAfterClose()
 
 void TForm1::ImageButton7Click()
 {
-    Open(m_preview);
+    Open(m_preview, ui->ImageButton7);
 }
 
 void TForm1::ImageButton8Click()
 {
-    Open(m_tips);
+    Open(m_tips, ui->ImageButton8);
 }
 
 void TForm1::ImageButton9Click()
 {
-    Open(m_example);
+    Open(m_example, ui->ImageButton9);
 }
 
 void TForm1::ImageButton10Click()
 {
-    Open(m_game);
+    Open(m_game, ui->ImageButton10);
 }
 
 // --- Links ----------------------------------------------------------------------

@@ -57,6 +57,7 @@ protected:
     // the buttons back on, the balloon hint green again, then the window.
     void LockWhileOpen() override;
     void UnlockAfterClose() override;
+    TImageButton *EscapeButton() const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -57,6 +57,8 @@ int main(int argc, char *argv[])
     // player looks at the menu, before any of those windows can show.
     new AfterFirstPaint(Form1, [] { RegisterBundledFonts(); });
     Form1->show();
+    // The player's keys go to the game from its start.
+    Form1->activateWindow();
     const int result = app.exec();
     DestroyProgramWindows();
     return result;

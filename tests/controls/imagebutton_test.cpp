@@ -2,6 +2,7 @@
 // Mouse events go through the platform layer, as a real mouse's do (double clicks included);
 // the pointer moves as a real one does, so the button can ask where it is.
 #define QTEST_QPA_MOUSE_HANDLING
+#include "KeyboardCues.h"
 #include "TImageButton.h"
 #include "TestPictures.h"
 
@@ -36,6 +37,7 @@ private slots:
     void settingBitmapResizesAtOnce();
     void doublePicturesKeepLayoutSize();
     void screenReadersSeeAPushButton();
+    void keyboardFocusLightsAndPressesTheButton();
 
 private:
     QColor look() const { return paintedAt(m_button, QPoint(5, 5)); }
@@ -77,7 +79,8 @@ void ImageButtonTest::cleanup()
 
 void ImageButtonTest::hoverPressReleaseLeaveShowsEachLook()
 {
-    QCOMPARE(m_button->focusPolicy(), Qt::NoFocus);
+    // Tab reaches it; a click never takes the focus.
+    QCOMPARE(m_button->focusPolicy(), Qt::TabFocus);
     QCOMPARE(look(), Normal);
     pointAt(m_button, centre());
     QCOMPARE(look(), Over);
@@ -188,31 +191,44 @@ void ImageButtonTest::clickThatDisablesKeepsPressedLook_data()
 {
     QTest::addColumn<bool>("wholeWindow");
     QTest::addColumn<bool>("pointerStays");
+    QTest::addColumn<bool>("covered");
     QTest::addColumn<QColor>("lookWhenEnabled");
-    QTest::newRow("the button itself") << false << true << Down;
-    QTest::newRow("its window, pointer gone") << true << false << Normal;
-    QTest::newRow("its window, pointer back on it") << true << true << Over;
+    QTest::newRow("the button itself") << false << true << false << Down;
+    QTest::newRow("its window, pointer gone") << true << false << false << Normal;
+    QTest::newRow("its window, pointer back on it") << true << true << false << Over;
+    // The window the click opened unlocks this one as it closes, still in front.
+    QTest::newRow("its window, unlocked by the window in front") << true << true << true << Over;
 }
 
 void ImageButtonTest::clickThatDisablesKeepsPressedLook()
 {
     QFETCH(bool, wholeWindow);
     QFETCH(bool, pointerStays);
+    QFETCH(bool, covered);
     QFETCH(QColor, lookWhenEnabled);
     QWidget *locked = wholeWindow ? m_window : static_cast<QWidget *>(m_button);
     QSignalSpy ups(m_button, &TImageButton::OnMouseUp);
-    connect(m_button, &TImageButton::OnClick, m_button, [locked] { locked->setEnabled(false); });
+    QWidget cover(nullptr, Qt::FramelessWindowHint);
+    cover.setGeometry(QRect(m_button->mapToGlobal(QPoint(-5, -5)), QSize(80, 60)));
+    connect(m_button, &TImageButton::OnClick, m_button, [&] {
+        if (covered)
+            cover.show();
+        locked->setEnabled(false);
+    });
     pointAt(m_button, centre());
     QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
     QCOMPARE(ups.count(), 0);
     // A window opened by the click locks this one: the button takes no pointer
     // meanwhile and shows its normal picture.
     QCOMPARE(look(), wholeWindow ? Normal : Down);
-    pointAt(m_window, outside());
-    if (pointerStays)
-        pointAt(m_button, centre() + QPoint(1, 0));
+    if (!covered) {
+        pointAt(m_window, outside());
+        if (pointerStays)
+            pointAt(m_button, centre() + QPoint(1, 0));
+    }
     locked->setEnabled(true);
-    QCOMPARE(look(), lookWhenEnabled);
+    cover.hide();
+    QTRY_COMPARE(look(), lookWhenEnabled);
 }
 
 void ImageButtonTest::releaseLooksWhereThePointerIsNow()
@@ -281,6 +297,51 @@ void ImageButtonTest::screenReadersSeeAPushButton()
     QVERIFY(button->state().disabled);
     actions->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(looksDuringClick.size(), 1);
+}
+
+void ImageButtonTest::keyboardFocusLightsAndPressesTheButton()
+{
+    QSignalSpy clicks(m_button, &TImageButton::OnClick);
+    QList<QColor> looksDuringClick;
+    connect(m_button, &TImageButton::OnClick, this, [&] { looksDuringClick << look(); });
+
+    // The focus alone shows nothing: a mouse player never sees a focus mark.
+    m_button->setFocus(Qt::OtherFocusReason);
+    QVERIFY(m_button->hasFocus());
+    QCOMPARE(look(), Normal);
+    m_button->clearFocus();
+    // Tab reaches the button and shows the window's focus cues: it is lit.
+    QTest::keyClick(m_window, Qt::Key_Tab);
+    QVERIFY(m_button->hasFocus());
+    QVERIFY(KeyboardCuesShown(m_button));
+    QCOMPARE(look(), Over);
+
+    // Enter clicks as the mouse does: pressed while OnClick runs, lit after.
+    QTest::keyClick(m_button, Qt::Key_Return);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(looksDuringClick, QList<QColor>{Down});
+    QCOMPARE(look(), Over);
+    // Space presses on the way down and clicks on the way up.
+    QTest::keyPress(m_button, Qt::Key_Space);
+    QCOMPARE(look(), Down);
+    QCOMPARE(clicks.count(), 1);
+    QTest::keyRelease(m_button, Qt::Key_Space);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(look(), Over);
+    // Other keys are the window's.
+    QTest::keyClick(m_button, Qt::Key_A);
+    QCOMPARE(clicks.count(), 2);
+
+    // The pointer used in the window takes the cues away; the focus stays.
+    QTest::mouseClick(m_window, Qt::LeftButton, {}, outside());
+    QVERIFY(!KeyboardCuesShown(m_button));
+    QVERIFY(m_button->hasFocus());
+    QCOMPARE(look(), Normal);
+    // A click on the button never gives it the focus.
+    m_button->clearFocus();
+    pointAt(m_button, centre());
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, centre());
+    QVERIFY(!m_button->hasFocus());
 }
 
 QTEST_MAIN(ImageButtonTest)

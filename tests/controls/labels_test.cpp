@@ -1,6 +1,7 @@
 // Tests of the link label's fonts under the mouse and of the shadow label's painting and size.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "BundledFonts.h"
+#include "KeyboardCues.h"
 #include "TSensitiveLabel.h"
 #include "TShadowLabel.h"
 #include "TestPictures.h"
@@ -21,6 +22,9 @@ private slots:
     void linkTakesHoverAndPressedFonts();
     void linkIgnoresTheMiddleButtonAndRestoresOnAnyRelease();
     void linkCopiesOnlyColourFamilySizeAndStyle();
+    void linkOpensOnAReleaseAnywhereOnIt_data();
+    void linkOpensOnAReleaseAnywhereOnIt();
+    void linkIsReachedAndOpenedFromTheKeyboard();
     void shadowIsDrawnBeforeTheText();
     void shadowGoesToEachOfItsFourPositions_data();
     void shadowGoesToEachOfItsFourPositions();
@@ -107,6 +111,63 @@ void LabelsTest::linkTakesHoverAndPressedFonts()
     QVERIFY(fitsItsText());
     link->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13));
     QVERIFY(fitsItsText());
+}
+
+void LabelsTest::linkOpensOnAReleaseAnywhereOnIt_data()
+{
+    // Where on the link, as a share of its width and height under the pointer.
+    QTest::addColumn<double>("across");
+    QTest::addColumn<double>("down");
+    QTest::newRow("middle") << 0.5 << 0.5;
+    QTest::newRow("last letters") << 0.97 << 0.5;
+    QTest::newRow("bottom row") << 0.5 << 0.99;
+}
+
+void LabelsTest::linkOpensOnAReleaseAnywhereOnIt()
+{
+    QFETCH(double, across);
+    QFETCH(double, down);
+    LinkWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TSensitiveLabel *link = w.link;
+    QTest::mouseMove(&w.window, QPoint(250, 80));
+    QTest::mouseMove(link, QPoint(5, 5));
+    // The hover font is larger than the normal one the release gives back.
+    const QPoint where(int(link->width() * across), int(link->height() * down));
+    QSignalSpy clicks(link, &TSensitiveLabel::OnClick);
+    QTest::mousePress(link, Qt::LeftButton, {}, where);
+    QTest::mouseRelease(link, Qt::LeftButton, {}, where);
+    QCOMPARE(clicks.count(), 1);
+}
+
+void LabelsTest::linkIsReachedAndOpenedFromTheKeyboard()
+{
+    LinkWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    TSensitiveLabel *link = w.link;
+    const QFont before = link->font();
+    QSignalSpy clicks(link, &TSensitiveLabel::OnClick);
+    // Focused without the keyboard: no mark.
+    link->setFocus(Qt::OtherFocusReason);
+    QVERIFY(!link->font().underline());
+    link->clearFocus();
+    // Reached from the keyboard, it shows the focus as the hover font does.
+    QTest::keyClick(&w.window, Qt::Key_Tab);
+    link->setFocus(Qt::TabFocusReason);
+    QVERIFY(link->hasFocus());
+    QVERIFY(link->font().underline());
+    QCOMPARE(link->fontColor(), QColor(0, 0, 255));
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        QTest::keyClick(link, key);
+    QCOMPARE(clicks.count(), 3);
+    QTest::keyClick(link, Qt::Key_A);
+    QCOMPARE(clicks.count(), 3);
+    // The pointer used elsewhere hides the mark: the label looks as before it.
+    QTest::mouseClick(&w.window, Qt::LeftButton, {}, QPoint(250, 80));
+    QVERIFY(!KeyboardCuesShown(link));
+    QCOMPARE(link->font(), before);
+    QCOMPARE(QAccessible::queryAccessibleInterface(link)->role(), QAccessible::Link);
+    QVERIFY(QAccessible::queryAccessibleInterface(link)->state().focusable);
 }
 
 void LabelsTest::linkIgnoresTheMiddleButtonAndRestoresOnAnyRelease()

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -24,6 +26,7 @@
 #include <optional>
 #include <vector>
 
+#include "ArrowPaths.h"
 #include "BundledFonts.h"
 #include "Desktop.h"
 #include "PuzzleCatalogue.h"
@@ -69,6 +72,10 @@ QRect cellRect(int row, int column)
     return QRect(25 + 42 * (column - 1), CellTops[row - 1], 41, CellHeights[row - 1]);
 }
 
+// The column buttons of the menu, and the new-game panel's two buttons.
+const QRect MenuNewGameButton(8, 120, 91, 103), MenuExitButton(8, 376, 89, 91);
+const QRect PanelStartButton(368, 356, 175, 76);
+
 const QSize ResultsSize(290, 338);
 const QPoint ResultsOk(235, 309);
 constexpr std::array<int, 10> PlaceTops = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
@@ -89,35 +96,28 @@ bool centred(const QRect& rect)
 struct Options {
     QString wineProgram;  // sudoku.exe to play under Wine; empty: the Linux game
     QString pictures;     // where the pictures of the windows go
+    bool keyboard = false; // the whole game from the keyboard alone
+    QString screenReader;  // what screen_reader.py heard, when it listens (see with_screen_reader.sh)
 };
 Options options;
 
-class E2eGame : public QObject
+// What both games share: the program started as a player gets it, its windows
+// found on the screen, the diagram read off it, the hive read back.
+class E2eSession : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void menuShowsTheDesktopThroughItsGapAndCorners();
-    void balloonHintAppearsOverAMenuButton();
-    void menuFollowsADragOfItsBackground();
-    void guideWindowsOpenAndCloseFromTheMenu();
-    void newGameOpensTheWelcomeBoard();
-    void newDiagramIsDealt();
-    void digitsTypedIntoCellsAppear();
-    void dealtDiagramIsReadFromTheScreen();
-    void incompleteDiagramIsRefused();
-    void solvedDiagramAsksForTheName();
-    void resultsWindowShowsTheName();
-    void everythingCloses();
-    void hiveHoldsTheNewEntry();
-    void cleanup();
-    void cleanupTestCase();
-
-private:
+protected:
     // Every step needs the one before it.
     bool beginStep();
     void endStep() { m_broken = false; }
+
+    // Installs and starts the game (Linux or, with --wine, Windows); the
+    // pictures go to SUDOKU_E2E_SCREENS with `suffix`.
+    void startGame(const QString& suffix);
+    // The screen as a failing step left it.
+    void keepFailure();
+    void stopGame();
 
     QPoint at(const Desktop::Window& window, QPoint inWindow) const { return window.rect.topLeft() + inWindow; }
     QRect at(const Desktop::Window& window, QRect inWindow) const { return inWindow.translated(window.rect.topLeft()); }
@@ -132,8 +132,13 @@ private:
     void checkCorners(const QImage& screen, const QImage& behind, const Desktop::Window& window, const char* what);
     Ink cellInk(const QImage& screen, int row, int column) const;
     Grid readBoard(const QImage& screen, double* weakest = nullptr) const;
-    // Fails the running step unless the digit shows in the cell in time.
-    void typeDigit(int row, int column, int digit);
+    // The nine glyphs from the cells that got 1 to 9; then the givens read by
+    // them, checked against the catalogue and solved.
+    void learnGlyphs();
+    void readTheDiagram();
+    // The name and the stored time at place 1 of the results window, read by the window's font.
+    void checkResultsShowTheName(const Desktop::Window& results);
+    void checkHiveHoldsTheEntry();
     void parkPointer() { Desktop::moveTo(QPoint(4, 4)); }
     QString hiveText() const;
     bool underWine() const { return !options.wineProgram.isEmpty(); }
@@ -160,7 +165,79 @@ private:
     QPoint m_aGiven;
 };
 
-bool E2eGame::beginStep()
+// The game played with the mouse, and the keys that write into hovered cells.
+class E2eGame : public E2eSession
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { startGame(QString()); }
+    void menuShowsTheDesktopThroughItsGapAndCorners();
+    void balloonHintAppearsOverAMenuButton();
+    void menuFollowsADragOfItsBackground();
+    void guideWindowsOpenAndCloseFromTheMenu();
+    void newGameOpensTheWelcomeBoard();
+    void newDiagramIsDealt();
+    void digitsTypedIntoCellsAppear();
+    void dealtDiagramIsReadFromTheScreen();
+    void incompleteDiagramIsRefused();
+    void solvedDiagramAsksForTheName();
+    void resultsWindowShowsTheName();
+    void everythingCloses();
+    void hiveHoldsTheNewEntry();
+    void cleanup() { keepFailure(); }
+    void cleanupTestCase() { stopGame(); }
+
+private:
+    // Fails the running step unless the digit shows in the cell in time.
+    void typeDigit(int row, int column, int digit);
+};
+
+// The same game from the keyboard alone: once the game has started the
+// pointer never moves. Tab, Enter and Escape open and close everything, the
+// arrows move the mark and the digits fill the cells.
+class E2eKeyboardGame : public E2eSession
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void menuTakesTheKeyboard();
+    void gameOpensFromTheKeyboard();
+    void diagramIsDealtAndFilledWithArrowsAndDigits();
+    void incompleteDiagramIsRefusedAndTheMarkStays();
+    void solvedDiagramTakesTheNameFromTheKeyboard();
+    void resultsAreReadAndClosedFromTheKeyboard();
+    void menuIsLeftFromTheKeyboard();
+    void hiveHoldsTheNewEntry();
+    void cleanup() { keepFailure(); }
+    void cleanupTestCase() { stopGame(); }
+
+private:
+    // Presses keys in turn (xdotool's names: Tab, shift+Tab, Return, Escape, Left, 5 …).
+    void press(const QStringList& keys);
+    // Arrows the mark to the cell, then types the digit and waits until it
+    // shows; a screen reader hears it unless the cell held that digit already.
+    void writeDigit(int row, int column, int digit, bool news = true);
+    // Waits until the area of the window looks different from `before`.
+    void waitForChange(const Desktop::Window& window, const QRect& area, const QImage& before);
+    QImage areaOf(const Desktop::Window& window, const QRect& area) const
+    {
+        return Desktop::grab().copy(at(window, area));
+    }
+    // What a screen reader heard since the last call of listen(): waits for
+    // an entry with these fields (a field's value may be a regular expression).
+    void listen() { m_heardBefore = heard().size(); }
+    void hear(const QVariantMap& fields);
+    QList<QVariantMap> heard() const;
+
+    std::array<bool, 81> m_open{};
+    std::pair<int, int> m_mark{0, 0};  // none before the first arrow
+    QPoint m_last;                     // the open cell filled last, after the first verification
+    qsizetype m_heardBefore = 0;
+};
+
+bool E2eSession::beginStep()
 {
     if (m_broken)
         return false;
@@ -179,7 +256,7 @@ bool E2eGame::beginStep()
     if (!beginStep())                                 \
         QSKIP("an earlier step of the game failed");
 
-void E2eGame::waitForWindow(const QSize& size, std::optional<Desktop::Window>& found)
+void E2eSession::waitForWindow(const QSize& size, std::optional<Desktop::Window>& found)
 {
     found.reset();
     QTRY_VERIFY2_WITH_TIMEOUT((found = Desktop::visibleWindowOfSize(m_game.processId(), size)).has_value(),
@@ -189,18 +266,18 @@ void E2eGame::waitForWindow(const QSize& size, std::optional<Desktop::Window>& f
     QTRY_VERIFY2_WITH_TIMEOUT(painted(*found), "the window was never painted", Patience);
 }
 
-void E2eGame::waitUntilGone(const QSize& size)
+void E2eSession::waitUntilGone(const QSize& size)
 {
     QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowOfSize(m_game.processId(), size).has_value(), Patience);
 }
 
-bool E2eGame::painted(const Desktop::Window& window)
+bool E2eSession::painted(const Desktop::Window& window)
 {
     const QImage screen = Desktop::grab();
     return !desktopAt(screen, window.rect.center());
 }
 
-void E2eGame::screenshot(const QString& name, const std::optional<Desktop::Window>& window)
+void E2eSession::screenshot(const QString& name, const std::optional<Desktop::Window>& window)
 {
     const QString file = QStringLiteral("%1/%2-%3.png").arg(m_screens).arg(++m_shot, 2, 10, QLatin1Char('0')).arg(name);
     QVERIFY2(Desktop::saveScreenshot(file), qPrintable(file));
@@ -211,7 +288,7 @@ void E2eGame::screenshot(const QString& name, const std::optional<Desktop::Windo
     }
 }
 
-void E2eGame::checkCorners(const QImage& screen, const QImage& behind, const Desktop::Window& window,
+void E2eSession::checkCorners(const QImage& screen, const QImage& behind, const Desktop::Window& window,
                            const char* what)
 {
     const QRect r = window.rect;
@@ -223,10 +300,30 @@ void E2eGame::checkCorners(const QImage& screen, const QImage& behind, const Des
     QVERIFY2(screen.pixel(r.center()) != behind.pixel(r.center()), what);
 }
 
-Ink E2eGame::cellInk(const QImage& screen, int row, int column) const
+Ink E2eSession::cellInk(const QImage& screen, int row, int column) const
 {
     // Inside the grid lines, clear of the underline's neighbours.
-    return InkOf(screen.copy(at(*m_board, cellRect(row, column).adjusted(4, 3, -4, -3))));
+    Ink ink = InkOf(screen.copy(at(*m_board, cellRect(row, column).adjusted(4, 3, -4, -3))));
+    // The mark's underline is a thin stroke below the digit, apart from it
+    // (or alone in an empty cell): no part of what the cell holds.
+    const auto inkedRow = [&ink](int y) {
+        const uchar* line = ink.mask.constScanLine(y);
+        return std::any_of(line, line + ink.mask.width(), [](uchar p) { return p != 0; });
+    };
+    int bottom = ink.mask.height() - 1;
+    while (bottom >= 0 && !inkedRow(bottom))
+        --bottom;
+    int top = bottom;
+    while (top > 0 && inkedRow(top - 1))
+        --top;
+    if (bottom >= 0 && bottom - top < 3) {
+        for (int y = top; y <= bottom; ++y) {
+            uchar* line = ink.mask.scanLine(y);
+            ink.pixels -= int(std::count(line, line + ink.mask.width(), uchar(255)));
+            std::fill(line, line + ink.mask.width(), uchar(0));
+        }
+    }
+    return ink;
 }
 
 void E2eGame::typeDigit(int row, int column, int digit)
@@ -242,7 +339,7 @@ void E2eGame::typeDigit(int row, int column, int digit)
                               Patience);
 }
 
-Grid E2eGame::readBoard(const QImage& screen, double* weakest) const
+Grid E2eSession::readBoard(const QImage& screen, double* weakest) const
 {
     Grid grid{};
     double least = 1;
@@ -250,15 +347,19 @@ Grid E2eGame::readBoard(const QImage& screen, double* weakest) const
         for (int column = 1; column <= 9; ++column) {
             const Reading reading = ReadDigit(cellInk(screen, row, column), m_glyphs);
             grid[row - 1][column - 1] = reading.digit;
-            if (reading.digit)
-                least = std::min(least, reading.score - reading.runnerUp);
+            if (reading.digit && reading.score - reading.runnerUp < least) {
+                least = reading.score - reading.runnerUp;
+                if (least < 0.1)
+                    qInfo("unsure reading at row %d, column %d: %d (%.3f), runner-up %.3f, %d pixels", row, column,
+                          reading.digit, reading.score, reading.runnerUp, cellInk(screen, row, column).pixels);
+            }
         }
     if (weakest)
         *weakest = least;
     return grid;
 }
 
-QString E2eGame::hiveText() const
+QString E2eSession::hiveText() const
 {
     // The Linux hive, or the game's key as reg.exe exports it: both as regedit
     // writes them, UTF-16 with a byte order mark and Windows line ends.
@@ -280,13 +381,13 @@ QString E2eGame::hiveText() const
     return text.remove(QLatin1Char('\r'));
 }
 
-std::optional<QString> E2eGame::wine(const QStringList& arguments, int timeoutMs) const
+std::optional<QString> E2eSession::wine(const QStringList& arguments, int timeoutMs) const
 {
     return Desktop::run(QStringLiteral(SUDOKU_WINE_RUN), QStringList{qEnvironmentVariable("WINEPREFIX")} + arguments,
                         timeoutMs);
 }
 
-void E2eGame::installUnderWine()
+void E2eSession::installUnderWine()
 {
     // The prefix is made once and kept; the game's data from an earlier run is not.
     const QString prefix = qEnvironmentVariable("WINEPREFIX");
@@ -318,12 +419,12 @@ void E2eGame::installUnderWine()
 
 // --- The steps -------------------------------------------------------------
 
-void E2eGame::initTestCase()
+void E2eSession::startGame(const QString& suffix)
 {
     m_clock.start();
     RegisterBundledFonts();
     QVERIFY(m_scratch.isValid());
-    m_screens = QStringLiteral(SUDOKU_E2E_SCREENS) + (underWine() ? QStringLiteral("-wine") : QString());
+    m_screens = QStringLiteral(SUDOKU_E2E_SCREENS) + suffix + (underWine() ? QStringLiteral("-wine") : QString());
     QDir(m_screens).removeRecursively();
     m_pictures = options.pictures.isEmpty() ? m_screens + "/windows" : options.pictures;
     QVERIFY(QDir().mkpath(m_screens));
@@ -538,6 +639,12 @@ void E2eGame::digitsTypedIntoCellsAppear()
     };
     QTRY_VERIFY_WITH_TIMEOUT(allTyped(), Patience);
     CHECKED(screenshot(QStringLiteral("game-digits-typed")));
+    CHECKED(learnGlyphs());
+    endStep();
+}
+
+void E2eSession::learnGlyphs()
+{
     const QImage screen = Desktop::grab();
     for (int i = 0; i < 9; ++i)
         m_glyphs[i] = cellInk(screen, m_glyphCells[i].x(), m_glyphCells[i].y());
@@ -546,12 +653,17 @@ void E2eGame::digitsTypedIntoCellsAppear()
         for (int j = i + 1; j < 9; ++j)
             QVERIFY2(Overlap(m_glyphs[i], m_glyphs[j]) < 0.8,
                      qPrintable(QStringLiteral("%1 and %2 look alike").arg(i + 1).arg(j + 1)));
-    endStep();
 }
 
 void E2eGame::dealtDiagramIsReadFromTheScreen()
 {
     BEGIN_STEP();
+    CHECKED(readTheDiagram());
+    endStep();
+}
+
+void E2eSession::readTheDiagram()
+{
     const QImage screen = Desktop::grab();
     double weakest = 0;
     m_givens = readBoard(screen, &weakest);
@@ -575,7 +687,6 @@ void E2eGame::dealtDiagramIsReadFromTheScreen()
     QVERIFY(solution);
     for (int i = 0; i < 81; ++i)
         m_solution[i / 9][i % 9] = (*solution)[i];
-    endStep();
 }
 
 void E2eGame::incompleteDiagramIsRefused()
@@ -667,7 +778,13 @@ void E2eGame::resultsWindowShowsTheName()
     CHECKED(screenshot(QStringLiteral("results"), results));
     const QImage screen = Desktop::grab();
     CHECKED(checkCorners(screen, behind, *results, "results window"));
+    CHECKED(checkResultsShowTheName(*results));
+    endStep();
+}
 
+void E2eSession::checkResultsShowTheName(const Desktop::Window& results)
+{
+    const QImage screen = Desktop::grab();
     // The stored time, to look for beside the name.
     const QRegularExpressionMatch stored =
         QRegularExpression(QStringLiteral("\"_t1\"=dword:([0-9a-fA-F]{8})")).match(hiveText());
@@ -678,7 +795,7 @@ void E2eGame::resultsWindowShowsTheName()
     font.setPixelSize(17);
     font.setBold(true);
     const auto place = [&](int n, int left) {
-        return at(*results, QRect(left - 4, PlaceTops[n - 1] - 4, 12, 14));
+        return at(results, QRect(left - 4, PlaceTops[n - 1] - 4, 12, 14));
     };
     const double name = TextMatch(screen, place(1, NameLeft), RenderText(PlayerName, font));
     const double nameTime = TextMatch(screen, place(1, TimeLeft), RenderText(time, font));
@@ -697,7 +814,6 @@ void E2eGame::resultsWindowShowsTheName()
         QVERIFY2(nameTime > timeOnEmpty + 0.1, "the time is not at place 1");
     else
         QVERIFY2(nameTime > 0.9, "the time is not at place 1");
-    endStep();
 }
 
 void E2eGame::everythingCloses()
@@ -728,6 +844,12 @@ void E2eGame::everythingCloses()
 void E2eGame::hiveHoldsTheNewEntry()
 {
     BEGIN_STEP();
+    CHECKED(checkHiveHoldsTheEntry());
+    endStep();
+}
+
+void E2eSession::checkHiveHoldsTheEntry()
+{
     const QString hive = hiveText();
     const auto value = [&](const QString& section, const QString& name) {
         const int start = hive.indexOf("[HKEY_CURRENT_USER\\Software\\Kalvora\\Sudoku" + section + "]\n");
@@ -745,12 +867,10 @@ void E2eGame::hiveHoldsTheNewEntry()
     QCOMPARE(value(QStringLiteral("\\Lista"), QStringLiteral("_g1")), "\"" + PlayerName + "\"");
     QCOMPARE(value(QStringLiteral("\\Lista"), QStringLiteral("IlePoz")), QStringLiteral("dword:00000001"));
     QVERIFY(value(QStringLiteral("\\Lista"), QStringLiteral("_t1")).startsWith(QStringLiteral("dword:")));
-    endStep();
 }
 
-void E2eGame::cleanup()
+void E2eSession::keepFailure()
 {
-    // The screen as the failing step left it.
     if (QTest::currentTestFailed())
         Desktop::saveScreenshot(QStringLiteral("%1/%2-failed-%3.png")
                                     .arg(m_screens)
@@ -758,7 +878,7 @@ void E2eGame::cleanup()
                                     .arg(QString::fromLatin1(QTest::currentTestFunction())));
 }
 
-void E2eGame::cleanupTestCase()
+void E2eSession::stopGame()
 {
     if (m_game.state() != QProcess::NotRunning) {
         m_game.kill();
@@ -770,6 +890,292 @@ void E2eGame::cleanupTestCase()
           qPrintable(m_screens));
 }
 
+// --- The keyboard game ---------------------------------------------------------
+
+void E2eKeyboardGame::initTestCase()
+{
+    // Out of the way before the game starts, and never moved again.
+    parkPointer();
+    startGame(QStringLiteral("-keyboard"));
+}
+
+QList<QVariantMap> E2eKeyboardGame::heard() const
+{
+    QList<QVariantMap> entries;
+    QFile log(options.screenReader);
+    if (!log.open(QIODevice::ReadOnly))
+        return entries;
+    for (const QByteArray& line : log.readAll().split('\n'))
+        if (!line.trimmed().isEmpty())
+            entries << QJsonDocument::fromJson(line).object().toVariantMap();
+    return entries;
+}
+
+void E2eKeyboardGame::hear(const QVariantMap& fields)
+{
+    if (options.screenReader.isEmpty())
+        return;
+    const auto matches = [&fields](const QVariantMap& entry) {
+        for (auto field = fields.begin(); field != fields.end(); ++field) {
+            const QVariant heardValue = entry.value(field.key());
+            const QString value = heardValue.typeId() == QMetaType::QVariantList ? heardValue.toStringList().join('\n')
+                                                                                  : heardValue.toString();
+            if (!QRegularExpression(field.value().toString()).match(value).hasMatch())
+                return false;
+        }
+        return true;
+    };
+    const auto heardIt = [&] {
+        const QList<QVariantMap> entries = heard();
+        return std::any_of(entries.begin() + std::min(m_heardBefore, entries.size()), entries.end(), matches);
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(heardIt(), qPrintable(QStringLiteral("a screen reader never heard %1; it heard:\n%2")
+                                                        .arg(QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(fields)).toJson(QJsonDocument::Compact)),
+                                                             QString::fromUtf8(QFile(options.screenReader).exists() ? [] {
+                                                                 QFile log(options.screenReader);
+                                                                 log.open(QIODevice::ReadOnly);
+                                                                 return log.readAll().right(3000);
+                                                             }() : QByteArray()))),
+                              Patience);
+}
+
+void E2eKeyboardGame::press(const QStringList& keys)
+{
+    for (const QString& key : keys)
+        QVERIFY2(Desktop::key(key), qPrintable(key));
+}
+
+void E2eKeyboardGame::waitForChange(const Desktop::Window& window, const QRect& area, const QImage& before)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(areaOf(window, area) != before, Patience);
+}
+
+void E2eKeyboardGame::writeDigit(int row, int column, int digit, bool news)
+{
+    // The first arrow after a deal marks the first open cell; a screen
+    // reader hears its place and that it is empty.
+    if (m_mark.first == 0) {
+        listen();
+        CHECKED(press({QStringLiteral("Right")}));
+        for (int i = 0; i < 81 && m_mark.first == 0; ++i)
+            if (m_open[i])
+                m_mark = {i / 9 + 1, i % 9 + 1};
+        CHECKED(hear({{"event", "^focus$"},
+                      {"name", QStringLiteral("^Wiersz %1, kolumna %2$").arg(m_mark.first).arg(m_mark.second)},
+                      {"description", "^puste, do wypełnienia$"}}));
+    }
+    listen();
+    const auto path = ArrowPath(m_open, m_mark, {row, column});
+    QVERIFY2(path, "the cell cannot be reached with the arrows");
+    QStringList keys;
+    for (Arrow arrow : *path)
+        keys << (arrow == Arrow::Left    ? QStringLiteral("Left")
+                 : arrow == Arrow::Right ? QStringLiteral("Right")
+                 : arrow == Arrow::Up    ? QStringLiteral("Up")
+                                         : QStringLiteral("Down"));
+    keys << QString::number(digit);
+    CHECKED(press(keys));
+    m_mark = {row, column};
+    const bool glyphsKnown = m_glyphs[0].pixels > 0;
+    QTRY_VERIFY2_WITH_TIMEOUT(glyphsKnown ? ReadDigit(cellInk(Desktop::grab(), row, column), m_glyphs).digit == digit
+                                          : cellInk(Desktop::grab(), row, column).pixels > 0,
+                              qPrintable(QStringLiteral("%1 did not show at row %2, column %3").arg(digit).arg(row).arg(column)),
+                              Patience);
+    // Heard on the marked cell itself.
+    if (news)
+        CHECKED(hear({{"event", "^description$"}, {"name", QStringLiteral("^Wiersz %1, kolumna %2$").arg(row).arg(column)},
+                  {"description", QStringLiteral("^%1, wpisana$").arg(digit)}}));
+}
+
+void E2eKeyboardGame::menuTakesTheKeyboard()
+{
+    BEGIN_STEP();
+    CHECKED(waitForWindow(MenuSize, m_menu));
+    // The menu opens with the focus on its first button and shows no focus
+    // mark until a key is used; Tab lights the next button and its hint shows.
+    const QImage before = areaOf(*m_menu, MenuNewGameButton);
+    const int windowsBefore = Desktop::visibleWindows(m_game.processId()).size();
+    CHECKED(press({QStringLiteral("Tab")}));
+    CHECKED(waitForChange(*m_menu, MenuNewGameButton, before));
+    QTRY_COMPARE_WITH_TIMEOUT(Desktop::visibleWindows(m_game.processId()).size(), windowsBefore + 1, Patience);
+    QTest::qWait(200);
+    CHECKED(screenshot(QStringLiteral("focus-menu-button"),
+                       Desktop::Window{m_menu->id, m_menu->rect.adjusted(0, 0, 160, 0)}));
+    endStep();
+}
+
+void E2eKeyboardGame::gameOpensFromTheKeyboard()
+{
+    BEGIN_STEP();
+    // Enter opens the new-game panel with the focus on Przykład; Tab goes on to Rozpocznij.
+    const QImage startBefore = areaOf(*m_menu, PanelStartButton);
+    CHECKED(press({QStringLiteral("Return")}));
+    CHECKED(waitForChange(*m_menu, PanelStartButton, startBefore));
+    const QImage startShown = areaOf(*m_menu, PanelStartButton);
+    CHECKED(press({QStringLiteral("Tab")}));
+    CHECKED(waitForChange(*m_menu, PanelStartButton, startShown));
+    CHECKED(screenshot(QStringLiteral("focus-menu-panel"), m_menu));
+    listen();
+    CHECKED(press({QStringLiteral("Return")}));
+    CHECKED(waitForWindow(GameSize, m_board));
+    QVERIFY2(centred(m_board->rect), "the window is not in the middle of the screen");
+    // A screen reader hears the focus land on Nowa gra.
+    CHECKED(hear({{"event", "^focus$"}, {"role", "push button"}, {"name", "^Kliknij, aby wylosować nowy digram$"}}));
+    m_verifyDisabled = areaOf(*m_board, GameVerifyButton);
+    CHECKED(screenshot(QStringLiteral("focus-game-welcome"), m_board));
+    endStep();
+}
+
+void E2eKeyboardGame::diagramIsDealtAndFilledWithArrowsAndDigits()
+{
+    BEGIN_STEP();
+    // The game window opened with the focus on Nowa gra: Enter deals.
+    CHECKED(press({QStringLiteral("Return")}));
+    QTRY_VERIFY_WITH_TIMEOUT(areaOf(*m_board, GameVerifyButton) != m_verifyDisabled, Patience);
+    const QImage dealt = Desktop::grab();
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            m_open[(row - 1) * 9 + column - 1] = cellInk(dealt, row, column).pixels == 0;
+
+    // The first nine open cells get 1 to 9: the glyphs the givens are read by.
+    int digit = 0;
+    for (int i = 0; i < 81 && digit < 9; ++i)
+        if (m_open[i]) {
+            m_glyphCells[digit] = QPoint(i / 9 + 1, i % 9 + 1);
+            ++digit;
+            CHECKED(writeDigit(i / 9 + 1, i % 9 + 1, digit));
+        }
+    CHECKED(screenshot(QStringLiteral("focus-game-mark"), m_board));
+    // The mark moves on, so that no glyph is underlined while it is learnt.
+    CHECKED(press({QStringLiteral("Down")}));
+    m_mark = ArrowTarget(m_open, m_mark.first, m_mark.second, Arrow::Down);
+    QTest::qWait(300);
+    CHECKED(learnGlyphs());
+    CHECKED(readTheDiagram());
+
+    // Every other open cell but the last one, from the solution.
+    for (int i = 80; i >= 0 && m_last.isNull(); --i)
+        if (m_open[i])
+            m_last = QPoint(i / 9 + 1, i % 9 + 1);
+    for (int i = 0; i < 81; ++i) {
+        const QPoint cell(i / 9 + 1, i % 9 + 1);
+        if (!m_open[i] || cell == m_last ||
+            std::find(m_glyphCells.begin(), m_glyphCells.end(), cell) != m_glyphCells.end())
+            continue;
+        CHECKED(writeDigit(cell.x(), cell.y(), m_solution[cell.x() - 1][cell.y() - 1]));
+    }
+    // The glyph cells get the solution's digits too.
+    for (int i = 0; i < 9; ++i) {
+        const QPoint cell = m_glyphCells[i];
+        const int digit = m_solution[cell.x() - 1][cell.y() - 1];
+        CHECKED(writeDigit(cell.x(), cell.y(), digit, digit != i + 1));
+    }
+    Grid expected = m_solution;
+    expected[m_last.x() - 1][m_last.y() - 1] = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(readBoard(Desktop::grab()) == expected, Patience);
+    endStep();
+}
+
+void E2eKeyboardGame::incompleteDiagramIsRefusedAndTheMarkStays()
+{
+    BEGIN_STEP();
+    // From the board Tab goes down the buttons: Najlepsze wyniki, Nowa gra, Restart, Sprawdź.
+    const QImage panelBefore = areaOf(*m_board, GamePanelArea);
+    listen();
+    CHECKED(press({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                   QStringLiteral("Return")}));
+    CHECKED(waitForChange(*m_board, GamePanelArea, panelBefore));
+    // The message is an alert a screen reader reads out.
+    CHECKED(hear({{"event", "^alert$"}, {"texts", "Diagram jest niekompletny !!!\nNie wszystkie pola zostały wypełnione"}}));
+    QTest::qWait(300);
+    CHECKED(screenshot(QStringLiteral("focus-game-message"), m_board));
+    // Escape is the panel's OK; the focus goes back to Sprawdź, and the board
+    // shows again. The mark is where it was: the arrows from there reach the
+    // last cell.
+    CHECKED(press({QStringLiteral("Escape")}));
+    Grid expected = m_solution;
+    expected[m_last.x() - 1][m_last.y() - 1] = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(readBoard(Desktop::grab()) == expected, Patience);
+    CHECKED(writeDigit(m_last.x(), m_last.y(), m_solution[m_last.x() - 1][m_last.y() - 1]));
+    QTRY_VERIFY_WITH_TIMEOUT(readBoard(Desktop::grab()) == m_solution, Patience);
+    endStep();
+}
+
+void E2eKeyboardGame::solvedDiagramTakesTheNameFromTheKeyboard()
+{
+    BEGIN_STEP();
+    if (underWine())
+        QVERIFY(Desktop::giveKeysTo(PlayerName));
+    CHECKED(press({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                   QStringLiteral("Return")}));
+    std::optional<Desktop::Window> prompt;
+    QTRY_VERIFY_WITH_TIMEOUT((prompt = Desktop::visibleWindowNamed(m_game.processId(), PromptTitle)).has_value(),
+                             Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(painted(*prompt), Patience);
+    // "Gracz" stands selected: typing replaces it; Enter is OK.
+    QVERIFY(Desktop::typeText(PlayerName));
+    CHECKED(press({QStringLiteral("Return")}));
+    QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowNamed(m_game.processId(), PromptTitle).has_value(), Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(hiveText().contains("\"" + PlayerName + "\""), qPrintable(hiveText()), Patience);
+    CHECKED(screenshot(QStringLiteral("focus-game-solved"), m_board));
+    endStep();
+}
+
+void E2eKeyboardGame::resultsAreReadAndClosedFromTheKeyboard()
+{
+    BEGIN_STEP();
+    // Escape is Nie: the focus goes to Najlepsze wyniki, which Enter opens.
+    const QImage resultsDisabled = areaOf(*m_board, GameResultsButton);
+    CHECKED(press({QStringLiteral("Escape")}));
+    CHECKED(waitForChange(*m_board, GameResultsButton, resultsDisabled));
+    CHECKED(press({QStringLiteral("Return")}));
+    std::optional<Desktop::Window> results;
+    CHECKED(waitForWindow(ResultsSize, results));
+    QTest::qWait(300);
+    CHECKED(screenshot(QStringLiteral("focus-results"), results));
+    CHECKED(checkResultsShowTheName(*results));
+    // Escape is OK; the game window has the focus back.
+    CHECKED(press({QStringLiteral("Escape")}));
+    CHECKED(waitUntilGone(ResultsSize));
+    // Asked, a screen reader reads the game's time off the clock.
+    if (!options.screenReader.isEmpty()) {
+        listen();
+        QFile ask(options.screenReader + QStringLiteral(".ask"));
+        QVERIFY(ask.open(QIODevice::WriteOnly) && ask.write("clock") == 5);
+        ask.close();
+        CHECKED(hear({{"event", "^asked$"}, {"name", "^Czas gry$"}, {"description", "^00:0[0-9]:[0-5][0-9]$"}}));
+    }
+    endStep();
+}
+
+void E2eKeyboardGame::menuIsLeftFromTheKeyboard()
+{
+    BEGIN_STEP();
+    // Escape is Zakończ; the menu has the focus back on Rozpocznij, and Tab
+    // goes round the column to Wyjście.
+    CHECKED(press({QStringLiteral("Escape")}));
+    CHECKED(waitUntilGone(GameSize));
+    const QImage exitBefore = areaOf(*m_menu, MenuExitButton);
+    CHECKED(press({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab")}));
+    CHECKED(waitForChange(*m_menu, MenuExitButton, exitBefore));
+    CHECKED(press({QStringLiteral("Return")}));
+    QTest::qWait(300);
+    CHECKED(screenshot(QStringLiteral("focus-exit-panel"), m_menu));
+    // The exit question opens on Tak.
+    CHECKED(press({QStringLiteral("Return")}));
+    QVERIFY2(m_game.waitForFinished(Patience), "the program did not end");
+    QCOMPARE(m_game.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_game.exitCode(), 0);
+    endStep();
+}
+
+void E2eKeyboardGame::hiveHoldsTheNewEntry()
+{
+    BEGIN_STEP();
+    CHECKED(checkHiveHoldsTheEntry());
+    endStep();
+}
+
 int main(int argc, char** argv)
 {
     // Our own options first; the rest is Qt Test's.
@@ -778,12 +1184,20 @@ int main(int argc, char** argv)
         const QByteArray argument = argv[i];
         if ((argument == "--wine" || argument == "--pictures") && i + 1 < argc)
             (argument == "--wine" ? options.wineProgram : options.pictures) = QString::fromLocal8Bit(argv[++i]);
+        else if (argument == "--keyboard")
+            options.keyboard = true;
+        else if (argument == "--screen-reader" && i + 1 < argc)
+            options.screenReader = QString::fromLocal8Bit(argv[++i]);
         else
             rest.push_back(argv[i]);
     }
     int restCount = static_cast<int>(rest.size());
     rest.push_back(nullptr);
     QApplication app(restCount, rest.data());
+    if (options.keyboard) {
+        E2eKeyboardGame test;
+        return QTest::qExec(&test, restCount, rest.data());
+    }
     E2eGame test;
     return QTest::qExec(&test, restCount, rest.data());
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "ArrowPaths.h"
 #include "BestResults.h"
 #include "BundledFonts.h"
 #include "GameTestSupport.h"
@@ -91,6 +92,8 @@ private slots:
     void bestResultsLockGameWindowUntilClosed();
     void closingHidesAndSignalsMenu();
     void screenReaderFollowsTheGame();
+    void arrowsMoveTheMarkAndTheReaderFollows();
+    void wholeGameFromTheKeyboard();
     void realRevealPauseIsFortyMillisecondsPerGiven();
 
 private:
@@ -120,6 +123,22 @@ private:
         QTest::mouseMove(widget);
     }
     void type(char key) { QTest::keyClick(m_game.get(), key); }
+    // A key as the player types it: to whatever has the focus.
+    void press(Qt::Key key)
+    {
+        QWidget* focused = m_game->focusWidget();
+        QTest::keyClick(focused ? focused : m_game.get(), key);
+    }
+    QString focused() const { return m_game->focusWidget() ? m_game->focusWidget()->objectName() : QString(); }
+    QStringList underlined() const
+    {
+        QStringList marked;
+        for (int row = 1; row <= 9; ++row)
+            for (int column = 1; column <= 9; ++column)
+                if (cell(row, column)->font().underline())
+                    marked << cell(row, column)->objectName();
+        return marked;
+    }
     void deal(int index);
     void fill(const Solver::Cells& values);
     std::optional<Solver::Cells> solutionOfBoard() const;
@@ -442,12 +461,18 @@ void GameWindowTest::keysWriteIntoMarkedCellAfterMouseLeft()
     QVERIFY(target->font().underline());
     type('5');
     QCOMPARE(target->text(), QStringLiteral("5"));
-    for (char ignored : {'a', ' ', '\b'})
+    for (char ignored : {'a', ' ', '+'})
         type(ignored);
-    QTest::keyClick(m_game.get(), Qt::Key_Backspace);
     QCOMPARE(target->text(), QStringLiteral("5"));
     type('0');
     QCOMPARE(target->text(), Blank);
+    // Delete and Backspace empty the cell as 0 does.
+    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete}) {
+        type('7');
+        QCOMPARE(target->text(), QStringLiteral("7"));
+        QTest::keyClick(m_game.get(), key);
+        QCOMPARE(target->text(), Blank);
+    }
 
     // Only the marked cell takes the key.
     int changed = 0;
@@ -972,6 +997,121 @@ void GameWindowTest::screenReaderFollowsTheGame()
 }
 
 // --- The real pause --------------------------------------------------------------
+
+void GameWindowTest::arrowsMoveTheMarkAndTheReaderFollows()
+{
+    deal(0);
+    m_game->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_game.get()));
+
+    // Entry 0: row 1 is open at columns 1, 5 and 7; column 1 at rows 1, 5, 6 and 7.
+    // The marked cell is what a screen reader has as the focus.
+    const auto arrow = [this](Qt::Key key) {
+        press(key);
+        const QStringList marked = underlined();
+        auto* cell = m_game->findChild<QWidget*>(marked.value(0));
+        if (marked.size() != 1 || !QAccessible::queryAccessibleInterface(cell)->state().focused)
+            return QStringLiteral("focus elsewhere");
+        return marked.first();
+    };
+    QCOMPARE(arrow(Qt::Key_Right), "L11"); // the first arrow after a deal: the first open cell
+    QCOMPARE(focused(), "L11");
+    QCOMPARE(arrow(Qt::Key_Right), "L15");
+    QCOMPARE(arrow(Qt::Key_Right), "L17");
+    QCOMPARE(arrow(Qt::Key_Right), "L11"); // round the row's end
+    QCOMPARE(arrow(Qt::Key_Left), "L17");
+    QCOMPARE(arrow(Qt::Key_Left), "L15");
+    QCOMPARE(arrow(Qt::Key_Left), "L11");
+    QCOMPARE(arrow(Qt::Key_Down), "L51");
+    QCOMPARE(arrow(Qt::Key_Up), "L11");
+    QCOMPARE(arrow(Qt::Key_Up), "L71"); // round the column's top
+    QCOMPARE(focused(), "L71");
+    // The pointer over a given takes the mark away; the next arrow starts again at the first open cell.
+    hover(cell(2, 1));
+    QVERIFY(underlined().isEmpty());
+    QCOMPARE(arrow(Qt::Key_Down), "L11");
+
+    QAccessibleInterface* focusedCell = QAccessible::queryAccessibleInterface(cell(1, 1));
+    QCOMPARE(focusedCell->text(QAccessible::Name), "Wiersz 1, kolumna 1");
+    QCOMPARE(focusedCell->text(QAccessible::Description), "puste, do wypełnienia");
+    type('4');
+    QCOMPARE(cell(1, 1)->text(), "4");
+    QCOMPARE(focusedCell->text(QAccessible::Description), "4, wpisana");
+}
+
+void GameWindowTest::wholeGameFromTheKeyboard()
+{
+    deal(0);
+    m_game->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_game.get()));
+    const std::optional<Solver::Cells> values = solutionOfBoard();
+    QVERIFY(values);
+    // Nowa gra keeps the focus through its deal; Tab goes down the column,
+    // then to the board (marking its first open cell), then round.
+    button("ImageButton1")->setFocus();
+    QStringList round;
+    for (int i = 0; i < 6; ++i) {
+        press(Qt::Key_Tab);
+        round << focused();
+    }
+    QCOMPARE(round, (QStringList{"ImageButton3", "ImageButton8", "ImageButton2", "L11", "ImageButton7", "ImageButton1"}));
+    press(Qt::Key_Backtab);
+    QCOMPARE(focused(), "ImageButton7");
+    press(Qt::Key_Backtab);
+    QCOMPARE(focused(), "L11");
+
+    // Every open cell but the last from the arrows and the digits, in reading order.
+    std::array<bool, 81> openCells{};
+    QList<QPoint> open;
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 1; column <= 9; ++column)
+            if (colorOf(cell(row, column)) == Open) {
+                open << QPoint(row, column);
+                openCells[(row - 1) * 9 + column - 1] = true;
+            }
+    std::pair<int, int> mark{1, 1};
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        const std::pair<int, int> to{open[i].x(), open[i].y()};
+        const auto path = ArrowPath(openCells, mark, to);
+        QVERIFY(path);
+        for (Arrow arrow : *path)
+            press(arrow == Arrow::Left ? Qt::Key_Left : arrow == Arrow::Right ? Qt::Key_Right
+                  : arrow == Arrow::Up ? Qt::Key_Up : Qt::Key_Down);
+        QCOMPARE(underlined(), QStringList{cell(to.first, to.second)->objectName()});
+        mark = to;
+        if (i + 1 < open.size())
+            type(char('0' + (*values)[(to.first - 1) * 9 + to.second - 1]));
+    }
+    const QPoint last = open.last();
+
+    // Verify: the message panel takes the focus; Escape is its OK and gives
+    // the focus back to Sprawdź; the mark stays where it was.
+    button("ImageButton8")->setFocus();
+    press(Qt::Key_Return);
+    QVERIFY(panel("PanelZle")->isVisible());
+    QCOMPARE(focused(), "ImageButton4");
+    press(Qt::Key_Down); // the cells take no arrows behind the panel
+    QCOMPARE(underlined(), QStringList{cell(last.x(), last.y())->objectName()});
+    press(Qt::Key_Escape);
+    QVERIFY(!panel("PanelZle")->isVisible());
+    QCOMPARE(focused(), "ImageButton8");
+    QCOMPARE(underlined(), QStringList{cell(last.x(), last.y())->objectName()});
+    // Backspace empties, the digit fills, and the diagram is solved.
+    type(char('0' + (*values)[(last.x() - 1) * 9 + last.y() - 1]));
+    // The name prompt answers to Escape as its Cancel: the time goes in as "Gracz".
+    answerNextDialog([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    press(Qt::Key_Return);
+    QVERIFY(panel("PanelKoniec")->isVisible());
+    QCOMPARE(focused(), "ImageButton5");
+    QCOMPARE(BestResults().Entry(1)->name, "Gracz");
+    // Escape is Nie: the solved board stays; Escape again is Zakończ.
+    press(Qt::Key_Escape);
+    QVERIFY(!panel("PanelKoniec")->isVisible());
+    QVERIFY(!button("ImageButton8")->isEnabled());
+    QSignalSpy closed(m_game.get(), &TFSudoku::FormClosed);
+    press(Qt::Key_Escape);
+    QCOMPARE(closed.count(), 1);
+}
 
 void GameWindowTest::realRevealPauseIsFortyMillisecondsPerGiven()
 {

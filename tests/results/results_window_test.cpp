@@ -67,6 +67,7 @@ private slots:
     void labelsStandAtTheirPlaces();
     void picturesAreSharpAtTheScreensDensity();
     void clearingAskedNoKeepsList();
+    void clearingAskedYesEmptiesList_data();
     void clearingAskedYesEmptiesList();
     void clearThatCannotWriteIsReported();
     void closingSignalsGameWindow();
@@ -250,18 +251,37 @@ void ResultsWindowTest::clearingAskedNoKeepsList()
     QVERIFY(button("ImageButton2")->isEnabled());
 }
 
+void ResultsWindowTest::clearingAskedYesEmptiesList_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
 void ResultsWindowTest::clearingAskedYesEmptiesList()
 {
+    QFETCH(bool, byKeyboard);
     BestResults().Initialise();
     for (int i = 0; i < 10; ++i)
         BestResults().Add("Gracz " + std::to_string(i), 100 + i);
     m_window->show();
     QCOMPARE(label(QStringLiteral("n10"))->text(), QStringLiteral("Gracz 9"));
     answerNextBox(QStringLiteral("Tak"));
-    QTest::mouseClick(button("ImageButton2"), Qt::LeftButton);
+    if (byKeyboard) {
+        // The window opens with OK; Shift+Tab goes left to the clear button.
+        QCOMPARE(m_window->focusWidget(), button("ImageButton1"));
+        QTest::keyClick(m_window->focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(m_window->focusWidget(), button("ImageButton2"));
+        QTest::keyClick(m_window->focusWidget(), Qt::Key_Return);
+    } else {
+        QTest::mouseClick(button("ImageButton2"), Qt::LeftButton);
+    }
     QCOMPARE(BestResults().Count(), 0);
     expectEmpty(1);
     QVERIFY(!button("ImageButton2")->isEnabled());
+    // Switched off, the clear button hands the focus on to OK.
+    if (byKeyboard)
+        QCOMPARE(m_window->focusWidget(), button("ImageButton1"));
 }
 
 void ResultsWindowTest::clearThatCannotWriteIsReported()
@@ -291,8 +311,10 @@ void ResultsWindowTest::closingSignalsGameWindow()
     m_window->show();
     QCOMPARE(label(QStringLiteral("n1"))->text(), QStringLiteral("Nowy"));
     QCOMPARE(label(QStringLiteral("t1"))->text(), QStringLiteral("00:00:05"));
-    m_window->close();
+    // Escape is OK.
+    QTest::keyClick(m_window->focusWidget(), Qt::Key_Escape);
     QCOMPARE(closed.size(), 2);
+    QVERIFY(!m_window->isVisible());
 }
 
 int main(int argc, char** argv)

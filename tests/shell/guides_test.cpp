@@ -295,6 +295,55 @@ private slots:
         QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Menu));
     }
 
+    void exampleIsReadAndLeftFromTheKeyboard()
+    {
+        const auto focused = [] { return FPrzyklad->focusWidget() ? FPrzyklad->focusWidget()->objectName() : QString(); };
+        const auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+        FPrzyklad->activateWindow();
+        QCOMPARE(focused(), "ImageButton3");
+        // The content scrolls by a step, a viewport, and to either end.
+        press(Qt::Key_Down);
+        QCOMPARE(ContentTop(), -3);
+        press(Qt::Key_PageDown);
+        QCOMPARE(ScrollBar()->value(), 3 + 361);
+        press(Qt::Key_End);
+        QCOMPARE(ScrollBar()->value(), TFPrzyklad::ScrollEnd);
+        press(Qt::Key_Up);
+        QCOMPARE(ScrollBar()->value(), TFPrzyklad::ScrollEnd - 3);
+        press(Qt::Key_Home);
+        QCOMPARE(ContentTop(), 0);
+
+        // Przewiń starts a run and hands the focus to Stop, which covers it;
+        // Tab passes the covered button over.
+        press(Qt::Key_Return);
+        QVERIFY(FPrzyklad->Timer1->isActive());
+        QCOMPARE(focused(), "ImageButton4");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "ImageButton2");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "ImageButton1");
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), "ImageButton4");
+        press(Qt::Key_Space);
+        QVERIFY(!FPrzyklad->Timer1->isActive());
+        QCOMPARE(focused(), "ImageButton3");
+
+        // The tips opened from here give the focus back to Porady.
+        press(Qt::Key_Tab);
+        press(Qt::Key_Return);
+        QVERIFY(FRady->isVisible());
+        QCOMPARE(FRady->focusWidget()->objectName(), "ImageButton1");
+        QTest::keyClick(FRady->focusWidget(), Qt::Key_Escape);
+        QVERIFY(!FRady->isVisible());
+        QVERIFY(FPrzyklad->isEnabled());
+        QCOMPARE(focused(), "ImageButton2");
+        // Escape is OK: the example closes and the menu has the focus on Przykład.
+        press(Qt::Key_Escape);
+        QVERIFY(!FPrzyklad->isVisible());
+        QVERIFY(Form1->isEnabled());
+        QCOMPARE(Form1->focusWidget()->objectName(), "ImageButton9");
+    }
+
     void tipsFromTheMenuUnlockTheMenu()
     {
         Click(FPrzyklad, "ImageButton1");

@@ -3,6 +3,7 @@
 #include "OwnHive.h"
 
 #include "ColorValue.h"
+#include "KeyboardCues.h"
 #include "Pictures.h"
 #include "TArrowHint.h"
 #include "TImageButton.h"
@@ -59,6 +60,26 @@ QWidget *WindowNamed(const QString &name)
 void Click(const QWidget *window, const char *name)
 {
     QTest::mouseClick(Child<QWidget>(window, name), Qt::LeftButton);
+}
+
+// The names of the controls Tab reaches from the focused one, one press each.
+QStringList TabRound(QWidget *window, int presses, Qt::Key key = Qt::Key_Tab)
+{
+    QStringList reached;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, key);
+        reached << (window->focusWidget() ? window->focusWidget()->objectName() : QString());
+    }
+    return reached;
+}
+
+// Tabs to the named control (fails the test when it is never reached), then presses Enter.
+void PressFromTheKeyboard(QWidget *window, const QString &name)
+{
+    for (int i = 0; i < 20 && window->focusWidget()->objectName() != name; ++i)
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(window->focusWidget()->objectName(), name);
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return);
 }
 
 QStringList VisiblePanels()
@@ -234,10 +255,15 @@ private slots:
         QTest::addColumn<uint>("colour");
         QTest::addColumn<QString>("closer");
         QTest::addColumn<QString>("layout");
-        QTest::newRow("preview") << "ImageButton1" << "ImageButton7" << "FPodglad" << uint(WindowColour::Preview) << "ImageButton1" << "shell/TFPodglad.ui";
-        QTest::newRow("tips") << "ImageButton1" << "ImageButton8" << "FRady" << uint(WindowColour::Tips) << "ImageButton1" << "shell/TFRady.ui";
-        QTest::newRow("example") << "ImageButton4" << "ImageButton9" << "FPrzyklad" << uint(WindowColour::Example) << "ImageButton1" << "shell/TFPrzyklad.ui";
-        QTest::newRow("game") << "ImageButton4" << "ImageButton10" << "FSudoku" << uint(WindowColour::Tips) << "ImageButton2" << "game/TFSudoku.ui";
+        QTest::addColumn<QString>("firstControl");
+        QTest::addColumn<bool>("byKeyboard");
+        for (const bool keys : {false, true}) {
+            const char *how = keys ? " from the keyboard" : "";
+            QTest::addRow("preview%s", how) << "ImageButton1" << "ImageButton7" << "FPodglad" << uint(WindowColour::Preview) << "ImageButton1" << "shell/TFPodglad.ui" << "ImageButton1" << keys;
+            QTest::addRow("tips%s", how) << "ImageButton1" << "ImageButton8" << "FRady" << uint(WindowColour::Tips) << "ImageButton1" << "shell/TFRady.ui" << "ImageButton1" << keys;
+            QTest::addRow("example%s", how) << "ImageButton4" << "ImageButton9" << "FPrzyklad" << uint(WindowColour::Example) << "ImageButton1" << "shell/TFPrzyklad.ui" << "ImageButton3" << keys;
+            QTest::addRow("game%s", how) << "ImageButton4" << "ImageButton10" << "FSudoku" << uint(WindowColour::Tips) << "ImageButton2" << "game/TFSudoku.ui" << "ImageButton1" << keys;
+        }
     }
 
     void openedWindowLocksTheMenuUntilItCloses()
@@ -248,20 +274,38 @@ private slots:
         QFETCH(uint, colour);
         QFETCH(QString, closer);
         QFETCH(QString, layout);
+        QFETCH(QString, firstControl);
+        QFETCH(bool, byKeyboard);
         QWidget *opened = WindowNamed(window);
         const QStringList columnButtons{"ImageButton1", "ImageButton4", "ImageButton2", "ImageButton3"};
 
-        Click(Form1, panelButton.toLatin1().constData());
+        auto *openerButton = Child<TImageButton>(Form1, opener.toLatin1().constData());
+        if (byKeyboard) {
+            Form1->activateWindow();
+            PressFromTheKeyboard(Form1, panelButton);
+            // The panel's first control takes the focus.
+            QCOMPARE(Form1->focusWidget()->objectName(), panelButton == "ImageButton1" ? "ImageButton7" : "ImageButton9");
+        } else {
+            Click(Form1, panelButton.toLatin1().constData());
+        }
         const QStringList panelBefore = VisiblePanels();
         const QImage introBefore = Child<QWidget>(Form1, "Label2")->grab().toImage();
-        auto *openerButton = Child<TImageButton>(Form1, opener.toLatin1().constData());
-        Click(Form1, opener.toLatin1().constData());
-        // The pointer is elsewhere: the button that opened the window is not left pressed.
-        QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
+        if (byKeyboard) {
+            PressFromTheKeyboard(Form1, opener);
+        } else {
+            Click(Form1, opener.toLatin1().constData());
+            // The pointer is elsewhere: the button that opened the window is not left pressed.
+            QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
+        }
 
         QVERIFY(opened->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(opened));
-        CheckLayoutPictures(opened, layout);
+        if (!byKeyboard)
+            CheckLayoutPictures(opened, layout);
+        // The window opens with its first control focused; opened from the
+        // keyboard it shows the focus at once.
+        QCOMPARE(opened->focusWidget() ? opened->focusWidget()->objectName() : QString(), firstControl);
+        QCOMPARE(KeyboardCuesShown(opened), byKeyboard);
         QVERIFY(!Form1->isEnabled());
         for (const QString &name : columnButtons)
             QVERIFY2(!Child<QWidget>(Form1, name.toLatin1().constData())->isEnabled(), qPrintable(name));
@@ -273,7 +317,10 @@ private slots:
         Click(Form1, "ImageButton2");
         QCOMPARE(VisiblePanels(), panelBefore);
 
-        Click(opened, closer.toLatin1().constData());
+        if (byKeyboard)
+            QTest::keyClick(opened->focusWidget(), Qt::Key_Escape); // the window's OK or Zakończ
+        else
+            Click(opened, closer.toLatin1().constData());
         QVERIFY(!opened->isVisible());
         QVERIFY(Form1->isEnabled());
         for (const QString &name : columnButtons)
@@ -281,7 +328,43 @@ private slots:
         QCOMPARE(Balloon(TArrowHint::ColourSlot::Background), ColorFromValue(WindowColour::Menu));
         QCOMPARE(Balloon(TArrowHint::ColourSlot::ArrowBackground), ColorFromValue(WindowColour::Menu));
         QCOMPARE(VisiblePanels(), panelBefore);
-        QVERIFY(ShowsPicture(openerButton, openerButton->Bitmap()));
+        // The focus is back on the button that opened the window: lit while
+        // the keyboard is in use, plain for the mouse.
+        QCOMPARE(Form1->focusWidget(), openerButton);
+        QTRY_VERIFY(ShowsPicture(openerButton, byKeyboard ? openerButton->BitmapOver() : openerButton->Bitmap()));
+        ShowKeyboardCues(Form1, false);
+    }
+
+    void tabGoesRoundTheMenuInReadingOrder()
+    {
+        Form1->activateWindow();
+        Child<QWidget>(Form1, "ImageButton1")->setFocus();
+        // The column, then the panel shown; a hidden panel's controls are passed over.
+        Click(Form1, "ImageButton2");
+        QCOMPARE(Form1->focusWidget()->objectName(), "SensitiveLabel1");
+        QCOMPARE(TabRound(Form1, 6), (QStringList{"SensitiveLabel2", "ImageButton1", "ImageButton4", "ImageButton2",
+                                                  "ImageButton3", "SensitiveLabel1"}));
+        QCOMPARE(TabRound(Form1, 2, Qt::Key_Backtab), (QStringList{"ImageButton3", "ImageButton2"}));
+        // Enter on a link opens it, as a click does.
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("http", &catcher, "open");
+        PressFromTheKeyboard(Form1, "SensitiveLabel2");
+        QDesktopServices::unsetUrlHandler("http");
+        QCOMPARE(catcher.urls.size(), 1);
+
+        // Escape is Nie while the exit question is up, and never ends the program.
+        QSignalSpy closed(Form1, &TForm1::FormClosed);
+        QTest::keyClick(Form1->focusWidget(), Qt::Key_Escape);
+        QCOMPARE(VisiblePanels(), QStringList{"PanelAbout"});
+        PressFromTheKeyboard(Form1, "ImageButton3");
+        QCOMPARE(Form1->focusWidget()->objectName(), "ImageButton5");
+        QCOMPARE(TabRound(Form1, 1), QStringList{"ImageButton6"});
+        QTest::keyClick(Form1->focusWidget(), Qt::Key_Escape);
+        QCOMPARE(VisiblePanels(), QStringList{"PanelNew"});
+        QCOMPARE(Form1->focusWidget()->objectName(), "ImageButton9");
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(Form1->isVisible());
+        ShowKeyboardCues(Form1, false);
     }
 
     void resultsWindowClosingEnablesTheGameWindow()
