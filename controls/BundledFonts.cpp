@@ -1,7 +1,7 @@
 // Registers the bundled fonts and makes the layouts' family names mean them.
 #include "BundledFonts.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFontDatabase>
@@ -74,11 +74,11 @@ protected:
         // A child that takes its parent's font follows the parent's change.
         if (!widget->testAttribute(Qt::WA_SetFont))
             return false;
-        const QFont font = widget->font();
-        if (BundledFamily(font.family()) == font.family())
+        const QFont bundled = WithBundledFamily(widget->font());
+        if (bundled.family() == widget->font().family())
             return false;
         // Announces the change to the widget itself; this first word of it is spent.
-        widget->setFont(WithBundledFamily(font));
+        widget->setFont(bundled);
         return true;
     }
 };
@@ -106,8 +106,10 @@ QString BundledFamily(const QString &family)
 
 QFont WithBundledFamily(QFont font)
 {
+    // A family registered only once the menu shows (Liberation Mono) is taken
+    // from then on; until then the layout's name and its substitute stand.
     const QString family = BundledFamily(font.family());
-    if (family != font.family())
+    if (family != font.family() && registeredFamilies().contains(family))
         font.setFamily(family);
     return font;
 }
@@ -123,6 +125,16 @@ QStringList RegisterStartUpFonts()
 QStringList RegisterBundledFonts()
 {
     RegisterStartUpFonts();
+    const qsizetype before = registeredFamilies().size();
     registerFonts(QDir(FontFolder).entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name));
+    // The widgets made meanwhile with a layout family of the fonts just
+    // registered (the game clock's Courier New) now take the bundled one.
+    if (registeredFamilies().size() != before && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        for (QWidget *widget : QApplication::allWidgets()) {
+            const QFont bundled = WithBundledFamily(widget->font());
+            if (widget->testAttribute(Qt::WA_SetFont) && bundled.family() != widget->font().family())
+                widget->setFont(bundled);
+        }
+    }
     return registeredFamilies();
 }

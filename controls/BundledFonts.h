@@ -15,8 +15,9 @@
 // The layouts' names are never asked of the system: Windows has an "MS Sans
 // Serif" bitmap font, Times New Roman and Courier New of its own, and another
 // program may have installed a "Garamond". So every widget given a font of a
-// layout family is given the bundled family instead, by its own name
-// (fonts painted without a widget go through WithBundledFamily), and the
+// layout family is given the bundled family instead, by its own name, as
+// soon as that font is registered (widgets made before are given it when it
+// is; fonts painted without a widget go through WithBundledFamily), and the
 // family names stay mapped as substitutes for anything else.
 QStringList RegisterBundledFonts();
 
@@ -35,5 +36,6 @@ QStringList RegisterStartUpFonts();
 // The bundled family that stands for a layout's family ("Garamond" gives
 // "EB Garamond"); any other family is given back as it is.
 QString BundledFamily(const QString &family);
-// `font`, asking for the bundled family in place of a layout's family.
+// `font`, asking for the bundled family in place of a layout's family (once
+// that family is registered).
 QFont WithBundledFamily(QFont font);
