@@ -72,7 +72,14 @@ private slots:
 
 void FontsTest::initTestCase()
 {
+    // As the program starts: a label of a family whose bundled font comes
+    // only after the menu shows asks for it once it is registered.
+    QVERIFY(!RegisterStartUpFonts().contains(QStringLiteral("Liberation Mono")));
+    QLabel clock(QStringLiteral("00:00:00"));
+    clock.setFont(QFont(QStringLiteral("Courier New"), 14, QFont::Bold));
     const QStringList families = RegisterBundledFonts();
+    QCOMPARE(clock.font().family(), QStringLiteral("Liberation Mono"));
+    QVERIFY(clock.font().bold());
     for (const char *family : {"EB Garamond", "Liberation Sans", "Liberation Serif", "Liberation Mono"})
         QVERIFY2(families.contains(QString::fromLatin1(family)), family);
     QCOMPARE(RegisterBundledFonts(), families);   // a second call adds nothing
