@@ -1,14 +1,31 @@
-// Registers the bundled fonts and maps the layouts' family names onto them.
+// Registers the bundled fonts and makes the layouts' family names mean them.
 #include "BundledFonts.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QFont>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QResource>
+#include <QWidget>
+
+#include <array>
+#include <utility>
 
 namespace {
 
 const QString FontFolder = QStringLiteral(":/fonts");
+
+// The layouts' families and the bundled fonts that stand in for them.
+const std::array<std::pair<QString, QString>, 4> &layoutFamilies()
+{
+    static const std::array<std::pair<QString, QString>, 4> families = {{
+        {QStringLiteral("Garamond"), QStringLiteral("EB Garamond")},
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")},
+    }};
+    return families;
+}
 
 QStringList &registeredFamilies()
 {
@@ -40,19 +57,62 @@ void registerFonts(const QStringList &files)
     }
 }
 
+// Gives a widget whose own font names a layout's family the bundled family
+// instead, as the font is set: the widget (and every child taking its font)
+// then asks the font database for the bundled font by its own name.
+class BundledFamilyFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::FontChange || !watched->isWidgetType())
+            return false;
+        auto *widget = static_cast<QWidget *>(watched);
+        // A child that takes its parent's font follows the parent's change.
+        if (!widget->testAttribute(Qt::WA_SetFont))
+            return false;
+        const QFont bundled = WithBundledFamily(widget->font());
+        if (bundled.family() == widget->font().family())
+            return false;
+        // Announces the change to the widget itself; this first word of it is spent.
+        widget->setFont(bundled);
+        return true;
+    }
+};
+
 void mapLayoutFamilies()
 {
     static bool done = false;
-    if (done)
+    if (done || !QCoreApplication::instance())
         return;
     done = true;
-    QFont::insertSubstitution(QStringLiteral("Garamond"), QStringLiteral("EB Garamond"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    for (const auto &[layout, bundled] : layoutFamilies())
+        QFont::insertSubstitution(layout, bundled);
+    QCoreApplication::instance()->installEventFilter(new BundledFamilyFilter(QCoreApplication::instance()));
 }
 
 } // namespace
+
+QString BundledFamily(const QString &family)
+{
+    for (const auto &[layout, bundled] : layoutFamilies())
+        if (family.compare(layout, Qt::CaseInsensitive) == 0)
+            return bundled;
+    return family;
+}
+
+QFont WithBundledFamily(QFont font)
+{
+    // A family registered only once the menu shows (Liberation Mono) is taken
+    // from then on; until then the layout's name and its substitute stand.
+    const QString family = BundledFamily(font.family());
+    if (family != font.family() && registeredFamilies().contains(family))
+        font.setFamily(family);
+    return font;
+}
 
 QStringList RegisterStartUpFonts()
 {
@@ -65,6 +125,16 @@ QStringList RegisterStartUpFonts()
 QStringList RegisterBundledFonts()
 {
     RegisterStartUpFonts();
+    const qsizetype before = registeredFamilies().size();
     registerFonts(QDir(FontFolder).entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name));
+    // The widgets made meanwhile with a layout family of the fonts just
+    // registered (the game clock's Courier New) now take the bundled one.
+    if (registeredFamilies().size() != before && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        for (QWidget *widget : QApplication::allWidgets()) {
+            const QFont bundled = WithBundledFamily(widget->font());
+            if (widget->testAttribute(Qt::WA_SetFont) && bundled.family() != widget->font().family())
+                widget->setFont(bundled);
+        }
+    }
     return registeredFamilies();
 }

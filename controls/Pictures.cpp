@@ -1,10 +1,11 @@
-// Loads the game's pictures, taking the twice-as-large "@2x" twin on high-density screens.
+// Loads the game's pictures at the screen's density: the "@2x" twin on dense screens, smoothly resized between.
 #include "Pictures.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPainter>
 #include <QtEndian>
 
 namespace {
@@ -36,6 +37,17 @@ QSize PictureFileSize(const QString &path)
     return QImageReader(path).size();
 }
 
+// The twin (twice the plain picture's pixels) resized with area averaging to
+// exactly the pixels the picture covers at `ratio`: round(size · ratio).
+QPixmap TwinAtRatio(QImage twin, qreal ratio)
+{
+    const QSize plain = (QSizeF(twin.size()) / 2.0).toSize();
+    const QSize pixels = (QSizeF(plain) * ratio).toSize();
+    QImage resized = twin.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    resized.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(resized);
+}
+
 QStringList &decodedPictures()
 {
     static QStringList decoded;
@@ -51,6 +63,8 @@ QPixmap LoadPicture(const QString &resourcePath, qreal devicePixelRatio)
         if (QFileInfo::exists(twin)) {
             QImage image = QImageReader(twin).read();
             if (!image.isNull()) {
+                if (!qFuzzyCompare(devicePixelRatio, 2.0))
+                    return TwinAtRatio(image, devicePixelRatio);
                 image.setDevicePixelRatio(2.0);
                 return QPixmap::fromImage(image);
             }
@@ -61,7 +75,25 @@ QPixmap LoadPicture(const QString &resourcePath, qreal devicePixelRatio)
 
 QPixmap LoadPicture(const char *resourcePath)
 {
-    return LoadPicture(QString::fromUtf8(resourcePath), qApp ? qApp->devicePixelRatio() : 1.0);
+    return LoadPicture(QString::fromUtf8(resourcePath), PictureRatio());
+}
+
+qreal PictureRatio()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+void DrawPicture(QPainter &painter, const QPixmap &picture)
+{
+    if (picture.isNull())
+        return;
+    const qreal deviceRatio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const bool pixelForPixel = qFuzzyCompare(picture.devicePixelRatio(), deviceRatio);
+    const bool wasSmooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    if (!pixelForPixel)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QPoint(0, 0), picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, wasSmooth);
 }
 
 StoredPicture StoredPicture::named(const QString &resourcePath)
@@ -74,11 +106,13 @@ StoredPicture StoredPicture::named(const QString &resourcePath)
     return picture;
 }
 
-const QPixmap &StoredPicture::pixmap() const
+const QPixmap &StoredPicture::pixmap(qreal devicePixelRatio) const
 {
-    if (!m_decoded) {
+    const bool named = !m_resourcePath.isEmpty() && !m_size.isEmpty();
+    if (named && (!m_decoded || !qFuzzyCompare(m_ratio, devicePixelRatio))) {
         m_decoded = true;
-        m_pixmap = LoadPicture(m_resourcePath, qApp ? qApp->devicePixelRatio() : 1.0);
+        m_ratio = devicePixelRatio;
+        m_pixmap = LoadPicture(m_resourcePath, devicePixelRatio);
         if (!decodedPictures().contains(m_resourcePath))
             decodedPictures() << m_resourcePath;
     }

@@ -1,6 +1,8 @@
 // The game's modal dialogs with Polish buttons.
 #include "StandardDialogs.h"
 
+#include "BundledFonts.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -32,12 +34,13 @@ void centreOnScreen(QWidget *dialog, QWidget *parent)
     dialog->move(frame.topLeft());
 }
 
-// Every dialog of the game speaks in its default control font (the bundled
+// The name prompt speaks in the game's default control font (the bundled
 // stand-in for MS Sans Serif at 8 points), whatever the system's dialog font:
-// under Wine that one falls back to a font in which the name field stayed blank.
+// under Wine that one falls back to a font in which the name field stayed
+// blank. The message boxes keep the system's own message font and look.
 void useGameFont(QWidget *dialog)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font(BundledFamily(QStringLiteral("MS Sans Serif")));
     font.setPixelSize(11);
     dialog->setFont(font);
 }
@@ -57,7 +60,6 @@ int answerOf(QDialog &dialog, QWidget *parent)
 bool AskYesNo(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Information, title, withLineFeeds(text), QMessageBox::NoButton, parent);
-    useGameFont(&box);
     QPushButton *yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -106,7 +108,6 @@ void ShowError(QWidget *parent, const QString &message)
 {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), withLineFeeds(message),
                     QMessageBox::NoButton, parent);
-    useGameFont(&box);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     answerOf(box, parent);
 }

@@ -1,6 +1,8 @@
 // The game's one balloon hint: a boxed hint with an arrow pointing at the pointer, replacing Qt's tooltips.
 #pragma once
 
+#include "BundledFonts.h"
+
 #include <QBasicTimer>
 #include <QColor>
 #include <QElapsedTimer>
@@ -57,7 +59,8 @@ public:
     static TArrowHint *application();
 
     QFont Font() const { return m_font; }
-    void setFont(const QFont &font) { m_font = font; }
+    // Painted without a widget of its own font: a layout family is asked for by its bundled name.
+    void setFont(const QFont &font) { m_font = WithBundledFamily(font); }
 
     QColor ColorBackground() const { return color(ColourSlot::Background); }
     QColor ColorBorder() const { return color(ColourSlot::Border); }

@@ -25,6 +25,6 @@ void TImage::paintEvent(QPaintEvent *)
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    // Unscaled, at the top-left corner; "@2x" pictures keep their layout size.
-    painter.drawPixmap(QPoint(0, 0), m_picture);
+    // At the top-left corner, in the layout's size at the screen's density.
+    DrawPicture(painter, m_picture.pixmap(devicePixelRatio()));
 }

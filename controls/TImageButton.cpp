@@ -101,9 +101,9 @@ void TImageButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), ColorFromValue(SystemColor::ButtonFace));
     if (switchedOff() && !m_bitmapDisabled.isNull())
-        painter.drawPixmap(QPoint(0, 0), m_bitmapDisabled);
+        DrawPicture(painter, m_bitmapDisabled);
     else if (!m_currentBitmap.isNull())
-        painter.drawPixmap(QPoint(0, 0), m_currentBitmap);
+        DrawPicture(painter, m_currentBitmap);
 }
 
 bool TImageButton::event(QEvent *event)

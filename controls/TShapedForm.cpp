@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 #include <QtEndian>
 #include <stdexcept>
 #include <vector>
@@ -178,6 +180,8 @@ void TShapedForm::placeOn(QWidget *holder)
         m_holder->removeEventFilter(this);
     m_holder = holder;
     m_placementError.clear();
+    disconnect(m_screenScale);
+    m_screen = nullptr;
     if (!holder)
         return;   // taken off its window: nothing to check
 
@@ -233,10 +237,29 @@ void TShapedForm::ApplyOutline()
 {
     if (!m_holder)
         return;
-    if (const auto &region = m_mask.Region())
-        m_holder->setMask(*region);
-    else
+    const QRegion outline = m_mask.Region().value_or(QRegion());
+    if (outline.isEmpty())
         m_holder->clearMask();
+    else
+        m_holder->setMask(outline);
+    // The window system holds the outline in screen pixels, scaled once when
+    // it was given; the widget above skips an outline it already has. So the
+    // window itself is given it again, scaled for the screen it is on now.
+    if (QWindow *window = m_holder->windowHandle())
+        window->setMask(outline);
+}
+
+void TShapedForm::followScreen()
+{
+    QScreen *screen = m_holder ? m_holder->screen() : nullptr;
+    if (screen == m_screen)
+        return;
+    disconnect(m_screenScale);
+    m_screen = screen;
+    // A screen whose scale the player changes stays the window's screen: it
+    // tells only of its new dots per inch.
+    if (screen)
+        m_screenScale = connect(screen, &QScreen::logicalDotsPerInchChanged, this, &TShapedForm::ApplyOutline);
 }
 
 void TShapedForm::FitWindowToPicture()
@@ -256,8 +279,24 @@ bool TShapedForm::event(QEvent *event)
 
 bool TShapedForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_holder && event->type() == QEvent::Resize)
-        fillHolder();
+    if (watched == m_holder) {
+        switch (event->type()) {
+        case QEvent::Resize:
+            fillHolder();
+            break;
+        case QEvent::Show:
+            followScreen();
+            break;
+        case QEvent::ScreenChangeInternal:
+            // Moved to a screen of another scale (or another screen at all):
+            // the outline must cover the window there as it did here.
+            followScreen();
+            ApplyOutline();
+            break;
+        default:
+            break;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -266,7 +305,7 @@ void TShapedForm::paintEvent(QPaintEvent *)
     if (m_picture.isNull())
         return;
     QPainter painter(this);
-    painter.drawPixmap(QPoint(0, 0), m_picture);
+    DrawPicture(painter, m_picture.pixmap(devicePixelRatio()));
 }
 
 void TShapedForm::mousePressEvent(QMouseEvent *event)

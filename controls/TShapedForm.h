@@ -7,11 +7,13 @@
 #include <QByteArrayView>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <optional>
 
+class QScreen;
 class TShapedForm;
 
 // A window outline kept as a rectangle list. Its stored form ("Mask.Data") is
@@ -73,6 +75,10 @@ private:
 //     ui.setupUi(this);            // creates ShapedForm1 with Picture, MaskResource, Moveable
 //     ui.ShapedForm1->Loaded();    // fits the window to the picture, applies the outline
 //
+// The outline follows the window from screen to screen: moved to a screen of
+// another scale (125 %, 150 %, …), or on a screen whose scale the player
+// changes, the window is given its outline again for that scale.
+//
 // Placing the control on anything but a top-level window is an error: the
 // control stays where it was put, placementError() returns "Please Drop on a
 // Form", and Loaded() throws std::runtime_error with that message (Qt
@@ -118,7 +124,8 @@ public:
     // ("Please Drop on a Form") when the control is not on a top-level window.
     void Loaded();
 
-    // Gives the holding window the outline as its mask (none: no mask).
+    // Gives the holding window the outline as its mask (none: no mask), scaled
+    // for the screen it is on.
     void ApplyOutline();
     // Sizes the holding window to the picture's device-independent size.
     void FitWindowToPicture();
@@ -148,6 +155,8 @@ protected:
 private:
     void placeOn(QWidget *holder);
     void fillHolder();
+    // Watches the scale of the screen the holding window is on.
+    void followScreen();
 
     StoredPicture m_picture;
     QString m_maskResource;
@@ -157,4 +166,6 @@ private:
     bool m_pressedInside = false;
     QString m_placementError;
     QWidget *m_holder = nullptr;
+    QPointer<QScreen> m_screen;
+    QMetaObject::Connection m_screenScale;
 };

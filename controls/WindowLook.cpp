@@ -1,6 +1,8 @@
 // The finishing touches every window's layout gets after loading.
 #include "WindowLook.h"
 
+#include "BundledFonts.h"
+
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -30,6 +32,11 @@ void LetLabelsHoldTheirText(QWidget *root)
     for (QLabel *label : root->findChildren<QLabel *>()) {
         // Labels of the game's own controls size themselves; wrapped text fits its width by itself.
         if (label->metaObject() != &QLabel::staticMetaObject || label->wordWrap() || label->text().isEmpty())
+            continue;
+        // A layout family still under its own name is one whose bundled font
+        // comes only after the menu shows (the clock's Courier New): measured
+        // now it would be measured in whatever font stands in meanwhile.
+        if (BundledFamily(label->font().family()) != label->font().family())
             continue;
         const Qt::Alignment alignment = label->alignment();
         const QSize needed = label->fontMetrics()

@@ -25,5 +25,6 @@ void UsePixelFontHeights(QWidget *root);
 // larger than its laid-out box, keeping the edge its alignment holds. The
 // boxes fit the texts as drawn on Linux; Windows hints letters to whole
 // pixels, which makes a long line a few pixels wider, and a label never cuts
-// its text. A label that already fits keeps its box exactly.
+// its text. A label that already fits keeps its box exactly, and so does one
+// whose bundled font is not registered yet (see RegisterStartUpFonts).
 void LetLabelsHoldTheirText(QWidget *root);

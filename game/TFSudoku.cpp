@@ -21,6 +21,11 @@
 #include <chrono>
 #include <thread>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <timeapi.h>
+#endif
+
 TFSudoku* FSudoku = nullptr;
 
 namespace {
@@ -56,14 +61,40 @@ std::uint32_t millisecondsSinceMidnightUtc()
     return static_cast<std::uint32_t>(QDateTime::currentDateTimeUtc().time().msecsSinceStartOfDay());
 }
 
+// Windows wakes a sleeping thread only at its timer's ticks, 15.6 ms apart
+// unless a program asks for finer ones: a 40 ms pause would last 47 ms. While
+// one lives, the timer ticks every millisecond; only the reveal's pauses ask,
+// so the rest of the time the system keeps its coarse, power-saving ticks.
+class FineTimerTicks
+{
+public:
+#ifdef Q_OS_WIN
+    FineTimerTicks() : m_raised(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~FineTimerTicks()
+    {
+        if (m_raised)
+            timeEndPeriod(1);
+    }
+
+private:
+    bool m_raised;
+#endif
+};
+
 void pauseAfterGiven()
 {
+    [[maybe_unused]] const FineTimerTicks fineTicks;
     if (revealPause()) {
         revealPause()();
         return;
     }
-    // The reveal deliberately holds the thread: no click, key or tick is handled meanwhile.
-    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    // The reveal deliberately holds the thread: no click, key or tick is handled
+    // meanwhile. A sleep may end a little early by the steady clock (Windows
+    // counts it in timer ticks): the pause lasts until 40 ms have passed.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(40);
+    for (Clock::time_point now = Clock::now(); now < end; now = Clock::now())
+        std::this_thread::sleep_for(end - now);
 }
 
 QFont cellFont(bool underlined)

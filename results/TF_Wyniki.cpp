@@ -12,6 +12,8 @@
 #include <QFont>
 #include <QLabel>
 
+#include <algorithm>
+
 TF_Wyniki* F_Wyniki = nullptr;
 
 namespace {
@@ -19,6 +21,13 @@ namespace {
 constexpr int NameLeft = 46;
 constexpr int TimeLeft = 217;
 constexpr std::array<int, 10> PlaceTops = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
+// The window picture's row stripes end here; the frame's shading follows.
+constexpr int StripeEnd = 280;
+// Between a name and the time beside it.
+constexpr int NameGap = 6;
+// No row shows more of a name than this many characters (it holds about 25);
+// a hand-edited name of thousands is cut before it is measured.
+constexpr qsizetype LongestNameShown = 200;
 
 const QString EmptyName = QStringLiteral("(brak)");
 const QString EmptyTime = QStringLiteral("-- : -- : --");
@@ -40,6 +49,21 @@ QFont resultsFont()
     return font;
 }
 
+// Places a row's name and time on their stripe. The time starts where the
+// layout puts it, unless its letters come out wider (Windows draws them a few
+// pixels wider than Linux; a hand-edited time may have many hours): then it
+// ends at the stripe's end. The name fills the row up to the time, and a name
+// too long for it ends in an ellipsis.
+void placeRow(QLabel* name, QLabel* time, const QString& wholeName, int top)
+{
+    time->adjustSize();
+    time->move(std::min(TimeLeft, StripeEnd - time->width()), top);
+    const int room = time->x() - NameGap - NameLeft;
+    name->setText(name->fontMetrics().elidedText(wholeName.left(LongestNameShown), Qt::ElideRight, room));
+    name->adjustSize();
+    name->move(NameLeft, top);
+}
+
 } // namespace
 
 TF_Wyniki::TF_Wyniki(QWidget* parent)
@@ -58,22 +82,18 @@ TF_Wyniki::TF_Wyniki(QWidget* parent)
     for (int place = 0; place < 10; ++place) {
         auto* name = new QLabel(this);
         name->setObjectName(QStringLiteral("n%1").arg(place + 1));
-        name->move(NameLeft, PlaceTops[place]);
         auto* time = new QLabel(this);
         // A screen reader reads a place as one line, the name's label with
         // the time ("1. Zofia, 00:12:34"); the time's label alone is passed over.
         HideFromScreenReaders(time);
         time->setObjectName(QStringLiteral("t%1").arg(place + 1));
-        time->move(TimeLeft, PlaceTops[place]);
         for (QLabel* label : {name, time}) {
             label->setFont(resultsFont());
             // A stored name is never markup: "<b>" shows as typed.
             label->setTextFormat(Qt::PlainText);
         }
-        name->setText(EmptyName);
         time->setText(EmptyTime);
-        name->adjustSize();
-        time->adjustSize();
+        placeRow(name, time, EmptyName, PlaceTops[place]);
         m_names[place] = name;
         m_times[place] = time;
     }
@@ -97,17 +117,17 @@ void TF_Wyniki::FormShow()
         QLabel* name = m_names[place - 1];
         QLabel* time = m_times[place - 1];
         if (const auto entry = results.Entry(place)) {
-            name->setText(oneLine(QString::fromStdString(entry->name)));
+            const QString wholeName = oneLine(QString::fromStdString(entry->name));
             time->setText(QString::fromStdString(TimeText(entry->seconds)));
+            placeRow(name, time, wholeName, PlaceTops[place - 1]);
+            // Screen readers hear the whole name, however long.
             name->setAccessibleName(
-                QStringLiteral("%1. %2, %3").arg(QString::number(place), name->text(), time->text()));
+                QStringLiteral("%1. %2, %3").arg(QString::number(place), wholeName, time->text()));
         } else {
-            name->setText(EmptyName);
             time->setText(EmptyTime);
+            placeRow(name, time, EmptyName, PlaceTops[place - 1]);
             name->setAccessibleName(QStringLiteral("%1. %2").arg(QString::number(place), EmptyName));
         }
-        name->adjustSize();
-        time->adjustSize();
     }
 }
 

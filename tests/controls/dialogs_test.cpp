@@ -1,4 +1,5 @@
-// Tests of the game's dialogs: Polish buttons, icons, the text prompt's limit, selection and place.
+// Tests of the game's dialogs: Polish buttons, icons, the system's message font, the text prompt's font, limit,
+// selection and place.
 #include "StandardDialogs.h"
 
 #include "BundledFonts.h"
@@ -78,16 +79,23 @@ void DialogsTest::yesNoAsksWithTheInformationIcon()
     QString title, text;
     QStringList buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QFont font;
     whenModalOpens([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        font = box->font();
         buttons = buttonTexts(box);
         buttonNamed(box, answer)->click();
     });
-    QCOMPARE(AskYesNo(nullptr, QStringLiteral("UWAGA"), QStringLiteral("Wyczyścić diagram?\rNa pewno?")), result);
+    // Asked from a window with a font of its own, as the game's windows are.
+    QWidget window;
+    window.setFont(QFont(QStringLiteral("Garamond"), 16, QFont::Bold));
+    QCOMPARE(AskYesNo(&window, QStringLiteral("UWAGA"), QStringLiteral("Wyczyścić diagram?\rNa pewno?")), result);
+    // The system's own message font, as every program's questions have it.
+    QCOMPARE(font, QApplication::font("QMessageBox"));
     QCOMPARE(title, QStringLiteral("UWAGA"));
     QCOMPARE(text, QStringLiteral("Wyczyścić diagram?\nNa pewno?"));
     QCOMPARE(icon, QMessageBox::Information);
@@ -158,16 +166,19 @@ void DialogsTest::errorBoxCarriesTheApplicationTitle()
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
+    QFont font;
     whenModalOpens([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        font = box->font();
         buttons = buttonTexts(box);
         buttonNamed(box, QStringLiteral("OK"))->click();
     });
     ShowError(nullptr, QStringLiteral("Failed to set data for 'IlePoz'"));
+    QCOMPARE(font, QApplication::font("QMessageBox"));
     QCOMPARE(title, QStringLiteral("Sudoku"));
     QCOMPARE(text, QStringLiteral("Failed to set data for 'IlePoz'"));
     QCOMPARE(icon, QMessageBox::Critical);

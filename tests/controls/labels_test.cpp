@@ -87,9 +87,10 @@ void LabelsTest::linkTakesHoverAndPressedFonts()
     QVERIFY(paintsColour(link, QColor(255, 0, 0)));
     QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(clicks.count(), 1);
-    // Back to the default control font, not to the font the label had before.
+    // Back to the default control font (the bundled stand-in for MS Sans
+    // Serif), not to the font the label had before.
     QCOMPARE(link->font().pointSize(), 8);
-    QCOMPARE(link->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(link->font().family(), QStringLiteral("Liberation Sans"));
     QCOMPARE(link->fontColor(), TSensitiveLabel::NormalFont().color);
 
     QTest::mouseMove(link, QPoint(6, 5));

@@ -10,7 +10,9 @@
 // With --wine PROGRAM.exe it plays the Windows game the same way under Wine:
 // installed into a Wine prefix of its own (WINEPREFIX), its best results read
 // back from the prefix's registry with reg.exe, and the pictures of its windows
-// saved where --pictures says.
+// saved where --pictures says. With --dpi 120 or 144 as well, Wine's screen is
+// set to 125 or 150 % (its LogPixels) and every place of a layout is looked
+// for that much further out.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,6 +25,8 @@
 #include <QtTest>
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -77,17 +81,19 @@ const QRect MenuNewGameButton(8, 120, 91, 103), MenuExitButton(8, 376, 89, 91);
 const QRect PanelStartButton(368, 356, 175, 76);
 
 const QSize ResultsSize(290, 338);
-const QPoint ResultsOk(235, 309);
+const QPoint ResultsOk(235, 309), ResultsClear(88, 310);
 constexpr std::array<int, 10> PlaceTops = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
 constexpr int NameLeft = 46, TimeLeft = 217;
 
 using Grid = std::array<std::array<int, 9>, 9>;
 
-// In the middle of the 1280 x 1024 screen, give or take the pixel an odd size leaves.
-bool centred(const QRect& rect)
+// In the middle of the 1280 x 1024 screen, give or take the pixel an odd size
+// leaves (and, after a drag there and back on a scaled screen, the pixel each
+// move may round off).
+bool centred(const QRect& rect, int slack = 1)
 {
     const QPoint off = rect.center() - QRect(0, 0, 1280, 1024).center();
-    return std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1;
+    return std::abs(off.x()) <= slack && std::abs(off.y()) <= slack;
 }
 
 }  // namespace
@@ -98,6 +104,7 @@ struct Options {
     QString pictures;     // where the pictures of the windows go
     bool keyboard = false; // the whole game from the keyboard alone
     QString screenReader;  // what screen_reader.py heard, when it listens (see with_screen_reader.sh)
+    int dpi = 96;         // Wine's dots per inch: 120 for 125 %, 144 for 150 %
 };
 Options options;
 
@@ -119,8 +126,22 @@ protected:
     void keepFailure();
     void stopGame();
 
-    QPoint at(const Desktop::Window& window, QPoint inWindow) const { return window.rect.topLeft() + inWindow; }
-    QRect at(const Desktop::Window& window, QRect inWindow) const { return inWindow.translated(window.rect.topLeft()); }
+    // The screen's pixels per layout pixel.
+    qreal scale() const { return options.dpi / 96.0; }
+    // The middle of what a layout pixel covers on the screen, and what a layout rectangle covers.
+    QPoint at(const Desktop::Window& window, QPoint inWindow) const
+    {
+        return window.rect.topLeft() +
+               QPoint(int(std::floor((inWindow.x() + 0.5) * scale())), int(std::floor((inWindow.y() + 0.5) * scale())));
+    }
+    QRect at(const Desktop::Window& window, QRect inWindow) const
+    {
+        const QPoint topLeft(qRound(inWindow.left() * scale()), qRound(inWindow.top() * scale()));
+        const QPoint end(qRound((inWindow.right() + 1) * scale()), qRound((inWindow.bottom() + 1) * scale()));
+        return QRect(topLeft, end - QPoint(1, 1)).translated(window.rect.topLeft());
+    }
+    // A window's size on the screen, as the program rounds it.
+    QSize onScreen(const QSize& size) const { return size * scale(); }
     // These fail the running step; callers go on only through CHECKED.
     void waitForWindow(const QSize& size, std::optional<Desktop::Window>& found);
     void waitUntilGone(const QSize& size);
@@ -259,7 +280,7 @@ bool E2eSession::beginStep()
 void E2eSession::waitForWindow(const QSize& size, std::optional<Desktop::Window>& found)
 {
     found.reset();
-    QTRY_VERIFY2_WITH_TIMEOUT((found = Desktop::visibleWindowOfSize(m_game.processId(), size)).has_value(),
+    QTRY_VERIFY2_WITH_TIMEOUT((found = Desktop::visibleWindowOfSize(m_game.processId(), onScreen(size))).has_value(),
                               qPrintable(QStringLiteral("no %1x%2 window").arg(size.width()).arg(size.height())),
                               Patience);
     // Mapped is not yet painted: wait for its first picture.
@@ -268,7 +289,7 @@ void E2eSession::waitForWindow(const QSize& size, std::optional<Desktop::Window>
 
 void E2eSession::waitUntilGone(const QSize& size)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowOfSize(m_game.processId(), size).has_value(), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowOfSize(m_game.processId(), onScreen(size)).has_value(), Patience);
 }
 
 bool E2eSession::painted(const Desktop::Window& window)
@@ -395,6 +416,11 @@ void E2eSession::installUnderWine()
     QVERIFY(wine({QStringLiteral("--start")}, 300000));
     wine({QStringLiteral("reg"), QStringLiteral("delete"), QStringLiteral("HKCU\\Software\\Kalvora\\Sudoku"),
           QStringLiteral("/f")});
+    // The screen's scale, as Windows' display settings set it (the prefix is
+    // shared by the runs at every scale).
+    QVERIFY(wine({QStringLiteral("reg"), QStringLiteral("add"), QStringLiteral("HKCU\\Control Panel\\Desktop"),
+                  QStringLiteral("/v"), QStringLiteral("LogPixels"), QStringLiteral("/t"), QStringLiteral("REG_DWORD"),
+                  QStringLiteral("/d"), QString::number(options.dpi), QStringLiteral("/f")}));
     // Where the installer puts it, as a player gets it.
     const QString folder = prefix + QStringLiteral("/drive_c/Program Files/Kalvora/Sudoku");
     QVERIFY(QDir().mkpath(folder));
@@ -424,7 +450,8 @@ void E2eSession::startGame(const QString& suffix)
     m_clock.start();
     RegisterBundledFonts();
     QVERIFY(m_scratch.isValid());
-    m_screens = QStringLiteral(SUDOKU_E2E_SCREENS) + suffix + (underWine() ? QStringLiteral("-wine") : QString());
+    m_screens = QStringLiteral(SUDOKU_E2E_SCREENS) + suffix + (underWine() ? QStringLiteral("-wine") : QString()) +
+                (options.dpi != 96 ? QStringLiteral("-%1").arg(qRound(scale() * 100)) : QString());
     QDir(m_screens).removeRecursively();
     m_pictures = options.pictures.isEmpty() ? m_screens + "/windows" : options.pictures;
     QVERIFY(QDir().mkpath(m_screens));
@@ -492,7 +519,7 @@ void E2eGame::balloonHintAppearsOverAMenuButton()
     QTRY_COMPARE_WITH_TIMEOUT(Desktop::visibleWindows(m_game.processId()).size(), windowsBefore + 1, Patience);
     std::optional<Desktop::Window> hint;
     for (const Desktop::Window& window : Desktop::visibleWindows(m_game.processId()))
-        if (window.rect.size() != MenuSize)
+        if (window.rect.size() != onScreen(MenuSize))
             hint = window;
     QVERIFY(hint);
     QTRY_VERIFY_WITH_TIMEOUT(painted(*hint), Patience);
@@ -508,7 +535,8 @@ void E2eGame::balloonHintAppearsOverAMenuButton()
 void E2eGame::menuFollowsADragOfItsBackground()
 {
     BEGIN_STEP();
-    const QPoint travel(60, 40);
+    // Whole layout pixels at 125 and 150 % too (the window moves by the pointer's travel in them).
+    const QPoint travel(60, 60);
     for (const QPoint step : {travel, -travel}) {
         const QRect before = m_menu->rect;
         const QPoint from = at(*m_menu, MenuBackground);
@@ -521,12 +549,18 @@ void E2eGame::menuFollowsADragOfItsBackground()
                               QString::number(from.x() + step.x()), QString::number(from.y() + step.y()),
                               QStringLiteral("mouseup"), QStringLiteral("1")}));
         parkPointer();
-        QTRY_VERIFY_WITH_TIMEOUT((m_menu = Desktop::visibleWindowOfSize(m_game.processId(), MenuSize)) &&
-                                     m_menu->rect == before.translated(step),
+        // On a scaled screen the window's place is rounded to the screen's pixels both ways: one off is as good.
+        const int slack = scale() == 1.0 ? 0 : 1;
+        const auto movedBy = [&] {
+            const QPoint off = m_menu->rect.topLeft() - before.translated(step).topLeft();
+            return std::abs(off.x()) <= slack && std::abs(off.y()) <= slack;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT((m_menu = Desktop::visibleWindowOfSize(m_game.processId(), onScreen(MenuSize))) &&
+                                     movedBy(),
                                  Patience);
     }
     CHECKED(waitForWindow(MenuSize, m_menu));
-    QVERIFY(centred(m_menu->rect));
+    QVERIFY(centred(m_menu->rect, scale() == 1.0 ? 1 : 3));
     endStep();
 }
 
@@ -779,6 +813,20 @@ void E2eGame::resultsWindowShowsTheName()
     const QImage screen = Desktop::grab();
     CHECKED(checkCorners(screen, behind, *results, "results window"));
     CHECKED(checkResultsShowTheName(*results));
+
+    // Clearing the list asks first, in a message box of the system's own look;
+    // Escape answers Nie and keeps the list.
+    QVERIFY(Desktop::click(at(*results, ResultsClear)));
+    parkPointer();
+    std::optional<Desktop::Window> question;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (question = Desktop::visibleWindowNamed(m_game.processId(), QStringLiteral("UWAGA"))).has_value(), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(painted(*question), Patience);
+    CHECKED(screenshot(QStringLiteral("clear-question"), question));
+    QVERIFY(Desktop::focus(question->id));
+    QVERIFY(Desktop::key(QStringLiteral("Escape")));
+    QTRY_VERIFY_WITH_TIMEOUT(!Desktop::visibleWindowNamed(m_game.processId(), QStringLiteral("UWAGA")).has_value(),
+                             Patience);
     endStep();
 }
 
@@ -792,7 +840,7 @@ void E2eSession::checkResultsShowTheName(const Desktop::Window& results)
     const QString time = QString::fromStdString(TimeText(stored.captured(1).toInt(nullptr, 16)));
 
     QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(17);
+    font.setPixelSize(qRound(17 * scale()));
     font.setBold(true);
     const auto place = [&](int n, int left) {
         return at(results, QRect(left - 4, PlaceTops[n - 1] - 4, 12, 14));
@@ -819,7 +867,7 @@ void E2eSession::checkResultsShowTheName(const Desktop::Window& results)
 void E2eGame::everythingCloses()
 {
     BEGIN_STEP();
-    const std::optional<Desktop::Window> results = Desktop::visibleWindowOfSize(m_game.processId(), ResultsSize);
+    const std::optional<Desktop::Window> results = Desktop::visibleWindowOfSize(m_game.processId(), onScreen(ResultsSize));
     QVERIFY(results);
     QVERIFY(Desktop::click(at(*results, ResultsOk)));
     parkPointer();
@@ -1192,6 +1240,8 @@ int main(int argc, char** argv)
             options.keyboard = true;
         else if (argument == "--screen-reader" && i + 1 < argc)
             options.screenReader = QString::fromLocal8Bit(argv[++i]);
+        else if (argument == "--dpi" && i + 1 < argc)
+            options.dpi = std::atoi(argv[++i]);
         else
             rest.push_back(argv[i]);
     }

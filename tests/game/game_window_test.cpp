@@ -27,6 +27,10 @@
 #include "TImageButton.h"
 #include "TShadowLabel.h"
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 namespace {
 
 const QColor GivenBlue(0, 102, 255);
@@ -57,6 +61,21 @@ std::pair<int, int> sparsestAndDensestEntries()
     }
     return {sparsest, densest};
 }
+
+#ifdef Q_OS_WIN
+// How far apart the system timer's ticks are now, in milliseconds; nothing
+// where the system does not tell.
+std::optional<double> timerTick()
+{
+    using Query = LONG(NTAPI*)(PULONG, PULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryTimerResolution")));
+    ULONG coarsest = 0, finest = 0, now = 0;  // in units of 100 ns
+    if (!query || query(&coarsest, &finest, &now) != 0)
+        return std::nullopt;
+    return now / 10000.0;
+}
+#endif
 
 } // namespace
 
@@ -1115,6 +1134,8 @@ void GameWindowTest::wholeGameFromTheKeyboard()
 
 void GameWindowTest::realRevealPauseIsFortyMillisecondsPerGiven()
 {
+    // The real pause never ends before its 40 ms (how much longer it lasts
+    // depends on the machine: a benchmark's matter, printed here).
     TFSudoku::setRevealPause({});
     const auto [sparsest, densest] = sparsestAndDensestEntries();
     for (int index : {sparsest, densest}) {
@@ -1122,12 +1143,26 @@ void GameWindowTest::realRevealPauseIsFortyMillisecondsPerGiven()
         QElapsedTimer elapsed;
         elapsed.start();
         deal(index);
-        const qint64 took = elapsed.elapsed();
+        const qint64 took = elapsed.nsecsElapsed() / 1000;
         QCOMPARE(givenCount(), givens);
-        qInfo("reveal of %d givens took %lld ms: %d ms of pauses, overhead %lld ms", givens, took, givens * 40,
-              took - givens * 40);
-        QVERIFY(took >= givens * 40);
+        qInfo("reveal of %d givens took %.1f ms: %d ms of pauses, %.2f ms per given", givens, took / 1000.0,
+              givens * 40, took / 1000.0 / givens);
+        QVERIFY(took >= givens * 40000);
     }
+#ifdef Q_OS_WIN
+    // The timer ticks every millisecond during each pause: at Windows' usual
+    // 15.6 ms a 40 ms pause would last 47. (Wine always ticks every millisecond.)
+    QList<double> ticks;
+    TFSudoku::setRevealPause([&ticks] {
+        if (const auto tick = timerTick())
+            ticks << *tick;
+    });
+    TFSudoku::setDealTimeSource({});
+    click(button("ImageButton1"));
+    for (double tick : std::as_const(ticks))
+        QVERIFY2(tick <= 1.0, qPrintable(QStringLiteral("the timer ticks every %1 ms").arg(tick)));
+    qInfo("the timer ticked every %s ms during the pauses", qPrintable(ticks.isEmpty() ? "?" : QString::number(ticks.first())));
+#endif
     TFSudoku::setRevealPause([] {});
 }
 

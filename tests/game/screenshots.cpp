@@ -1,4 +1,6 @@
 // Renders the game and results windows in their typical states to PNG files, for the docs.
+// Pointer moves go through the window system as logical positions, so hover works on scaled screens too.
+#define QTEST_QPA_MOUSE_HANDLING
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -26,6 +28,8 @@ bool save(QWidget* window, const QString& path)
 {
     const QPixmap shot = window->grab();
     QImage image(shot.size(), QImage::Format_ARGB32_Premultiplied);
+    // The outline is in the window's pixels; on a screen at 125 or 150 % the picture has more.
+    image.setDevicePixelRatio(shot.devicePixelRatio());
     image.fill(Qt::transparent);
     QPainter painter(&image);
     if (!window->mask().isEmpty())

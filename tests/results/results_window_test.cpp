@@ -119,6 +119,8 @@ void ResultsWindowTest::showsStoredPlaces_data()
         << "leftover" << QStringList{"Stary"} << QStringList{"00:12:34"} << true;
     QTest::newRow("an entry of the wrong type is left out")
         << "wrongtype" << QStringList{"Bartek"} << QStringList{"100:00:00"} << true;
+    QTest::newRow("a hand-edited name of thousands of letters is cut short in its row")
+        << "huge" << QStringList{QString(5000, QChar(0x17B))} << QStringList{"00:12:34"} << true;
     QTest::newRow("names that look like markup are shown as typed, on one line")
         << "markup"
         << QStringList{"Jan <b>Szybki</b> Kowalski", "<h1>Ola</h1>", "A<br>B", "<img src=\"/nie/ma/obrazka.png\">",
@@ -158,6 +160,12 @@ void ResultsWindowTest::showsStoredPlaces()
         for (int i = 0; i < 6; ++i)
             results.Add(names[i], 100 * (i + 1));
     }
+    if (setUp == QLatin1String("huge"))
+        writeList([](RegistryAccessor& r) {
+            r.WriteString("_g1", QString(5000, QChar(0x17B)).toStdString());
+            r.WriteInteger("_t1", 754);
+            r.WriteInteger("IlePoz", 1);
+        });
     if (setUp == QLatin1String("wrongtype"))
         writeList([](RegistryAccessor& r) {
             r.WriteInteger("_g1", 5);
@@ -173,14 +181,20 @@ void ResultsWindowTest::showsStoredPlaces()
         const QString time = place <= times.size() ? times[place - 1] : QString();
         QLabel* nameLabel = label(QStringLiteral("n%1").arg(place));
         QLabel* timeLabel = label(QStringLiteral("t%1").arg(place));
-        QCOMPARE(nameLabel->text(), name.isEmpty() ? EmptyName : name);
+        // The name whole, or as much of its beginning as the row holds and an ellipsis.
+        const QString shown = nameLabel->text();
+        if (shown.endsWith(QChar(0x2026)))
+            QVERIFY2(name.startsWith(shown.chopped(1)) && shown.size() < name.size(), qPrintable(shown));
+        else
+            QCOMPARE(shown, name.isEmpty() ? EmptyName : name);
+        QVERIFY(nameLabel->geometry().right() < timeLabel->x());
         QCOMPARE(timeLabel->text(), time.isEmpty() ? EmptyTime : time);
         // One line high, as the time beside it: nothing spills into the next place.
         QCOMPARE(nameLabel->height(), timeLabel->height());
     }
     QCOMPARE(button("ImageButton2")->isEnabled(), canClear);
 
-    // A screen reader reads the heading, one line per place, then the two buttons.
+    // A screen reader reads the heading, one line per place with the whole name, then the two buttons.
     QStringList expected{QStringLiteral("Najlepsze wyniki")};
     for (int place = 1; place <= 10; ++place) {
         const QString name = place <= names.size() ? names[place - 1] : QString();
@@ -203,28 +217,38 @@ void ResultsWindowTest::labelsStandAtTheirPlaces()
 {
     BestResults().Initialise();
     BestResults().Add("Bardzo długie imię gracza", 754);
+    // More than 99 hours: a third digit.
+    BestResults().Add("Maciej", 360000);
     m_window->show();
     QCOMPARE(m_window->size(), QSize(290, 338));
     const int tops[] = {70, 91, 112, 134, 154, 177, 199, 220, 242, 263};
+    // Where the row stripes of the window's picture end; the frame's shading follows.
+    const int stripeEnd = 280;
     for (int place = 1; place <= 10; ++place) {
         QLabel* name = label(QStringLiteral("n%1").arg(place));
         QLabel* time = label(QStringLiteral("t%1").arg(place));
         QCOMPARE(name->pos(), QPoint(46, tops[place - 1]));
-        QCOMPARE(time->pos(), QPoint(217, tops[place - 1]));
+        QCOMPARE(time->y(), tops[place - 1]);
         QCOMPARE(name->font().pixelSize(), 17);
         QVERIFY(name->font().bold());
-        // Sized to the text, so a long name is not cut.
+        // Sized to the text, so nothing shown is cut.
         QCOMPARE(name->width(), name->sizeHint().width());
         QCOMPARE(time->width(), time->sizeHint().width());
+        // The time at its place, or, where its letters come out wider (Windows,
+        // a third digit), ending with its stripe: never on the frame.
+        QCOMPARE(time->x(), std::min(217, stripeEnd - time->width()));
+        QVERIFY2(time->geometry().right() < stripeEnd, qPrintable(time->text()));
+        QVERIFY2(name->geometry().right() < time->x(), qPrintable(name->text()));
     }
 }
 
-// Run once at the ordinary density and once with QT_SCALE_FACTOR=2: on a dense
-// screen the window and its buttons keep their sizes but draw the @2x pictures.
+// Run at the ordinary density and with QT_SCALE_FACTOR 1.25, 1.5 and 2: the
+// window and its buttons keep their sizes, and their pictures are made for
+// the screen's pixels (the @2x twins, resized smoothly between 100 and 200 %).
 void ResultsWindowTest::picturesAreSharpAtTheScreensDensity()
 {
     m_window->show();
-    const qreal expectedRatio = qApp->devicePixelRatio() > 1.0 ? 2.0 : 1.0;
+    const qreal expectedRatio = m_window->devicePixelRatio();
     QCOMPARE(m_window->size(), QSize(290, 338));
     const struct { const char* name; QSize size; } buttons[] = {
         {"ImageButton1", {88, 44}}, {"ImageButton2", {161, 44}}};
@@ -233,6 +257,7 @@ void ResultsWindowTest::picturesAreSharpAtTheScreensDensity()
         QCOMPARE(b->size(), expected.size);
         QCOMPARE(b->Bitmap().devicePixelRatio(), expectedRatio);
         QCOMPARE(b->BitmapOver().devicePixelRatio(), expectedRatio);
+        QCOMPARE(b->Bitmap().size(), (QSizeF(expected.size) * expectedRatio).toSize());
     }
 }
 
