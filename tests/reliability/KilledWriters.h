@@ -249,11 +249,20 @@ public:
                                TestFolder::Utf8Path(NameOf(scenario)).wstring() + L" \"" +
                                TestFolder::Utf8Path(hive).wstring() + L"\" \"" + folder.wstring() + L"\"";
         PROCESS_INFORMATION info{};
-        const bool started =
-            CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+        // Wine on a loaded machine now and then fails to start a process at
+        // once; a writer that cannot be started a few times over is a fault.
+        bool started = false;
+        DWORD error = 0;
+        for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+            if (attempt > 0)
+                Sleep(200);
+            started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                     &info);
+            error = started ? 0 : GetLastError();
+        }
         CloseHandle(writeEnd);
         if (!started)
-            throw std::runtime_error("cannot start " + program);
+            throw std::runtime_error("cannot start " + program + " (error " + std::to_string(error) + ")");
         CloseHandle(info.hThread);
         m_process = info.hProcess;
     }
