@@ -27,7 +27,7 @@
 ;
 ;   makensis -DVERSION=2.0.0.432 -DEXE=<sudoku.exe> -DICON=<sudoku.ico> -DLICENCES=<folder>
 ;            -DWIZARD_BITMAP=<164x314 .bmp> -DHEADER_BITMAP=<150x57 .bmp> -DOUTFILE=<setup.exe>
-;            [-DSIGN=<command that signs the file named after it>] installer.nsi
+;            [-DSIGN=<command that signs the file named after it>] [-DCOMPRESSOR=zlib] installer.nsi
 !macro RequireDefine NAME
   !ifndef ${NAME}
     !error "${NAME} must be defined on makensis's command line"
@@ -44,7 +44,10 @@ Unicode true
 Target amd64-unicode
 ManifestSupportedOS Win10
 ManifestDPIAware true
-SetCompressor /SOLID lzma
+!ifndef COMPRESSOR
+  !define COMPRESSOR "/SOLID lzma"
+!endif
+SetCompressor ${COMPRESSOR}
 RequestExecutionLevel user
 ; A file that cannot be written stops the installation (Retry or Cancel; silent: cancel).
 AllowSkipFiles off

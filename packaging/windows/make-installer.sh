@@ -10,6 +10,10 @@ assets=$(cd "$here/../../assets" && pwd)
 out=$1 version=$2 exe=$3 licences=$4
 
 options=()
+# Another compressor than the script's LZMA (the tests' throwaway installers use zlib, quicker).
+if [ -n "${SUDOKU_INSTALLER_COMPRESSOR:-}" ]; then
+  options+=("-DCOMPRESSOR=$SUDOKU_INSTALLER_COMPRESSOR")
+fi
 if [ -n "${SUDOKU_SIGN_CERT:-}" ]; then
   # makensis runs it on the uninstaller before packing it, and on the installer last.
   options+=("-DSIGN=$here/sign.sh")

@@ -120,7 +120,9 @@ check_gone() { # <folder (C:\...)> <shortcut> <key>
     sleep 0.1
   done
   [ ! -e "$dir" ] || fail "the folder $1 is left: $(ls -A "$dir")"
-  [ ! -e "$(dirname "$dir")" ] || fail "the empty Kalvora folder above $1 is left"
+  if [ "$(basename "$(dirname "$dir")")" = Kalvora ]; then
+    [ ! -e "$(dirname "$dir")" ] || fail "the empty Kalvora folder above $1 is left"
+  fi
 }
 # The silent uninstallation from the entry, with options before its _?= part.
 quiet_uninstall() { # <key> [options]
@@ -140,9 +142,12 @@ start_game() { # <folder (C:\...)>: the installed game, until it has recorded wh
 stop_game() { wineserver -k || true; wineserver -w || true; }
 
 setup_w=$(windows_path "$setup")
-# The same program as an older and a newer version, for upgrades and downgrades.
-"$make_installer" "$scratch/kalvora-sudoku-old-setup.exe" 2.0.0.400 "$exe" "$scratch/portable/licences" >/dev/null
-"$make_installer" "$scratch/kalvora-sudoku-new-setup.exe" 2.1.0.0 "$exe" "$scratch/portable/licences" >/dev/null
+# The same program as an older and a newer version, for upgrades and downgrades
+# (packed quickly: only their version matters here).
+for made in old:2.0.0.400 new:2.1.0.0; do
+  SUDOKU_INSTALLER_COMPRESSOR=zlib "$make_installer" "$scratch/kalvora-sudoku-${made%%:*}-setup.exe" "${made#*:}" \
+    "$exe" "$scratch/portable/licences" >/dev/null
+done
 old_w=$(windows_path "$scratch/kalvora-sudoku-old-setup.exe")
 new_w=$(windows_path "$scratch/kalvora-sudoku-new-setup.exe")
 
