@@ -140,6 +140,11 @@ start_game() { # <folder (C:\...)>: the installed game, until it has recorded wh
   fail "the installation record's Path is '$(value "$results_key" Path)', not $1\\sudoku.exe"
 }
 stop_game() { wineserver -k || true; wineserver -w || true; }
+add_best_result() { # <name> <seconds>: the best result at place 1, as the game stores it
+  wine reg add "$results_key\\Lista" /v _g1 /t REG_SZ /d "$1" /f >/dev/null
+  wine reg add "$results_key\\Lista" /v _t1 /t REG_DWORD /d "$2" /f >/dev/null
+  wine reg add "$results_key\\Lista" /v IlePoz /t REG_DWORD /d 1 /f >/dev/null
+}
 
 setup_w=$(windows_path "$setup")
 # The same program as an older and a newer version, for upgrades and downgrades
@@ -166,10 +171,7 @@ expect 3 "uninstalling while the game runs" "$(as_player "$(quiet_uninstall "$us
 check_installed "$user_win" "$user_shortcut" "$user_key" 2.0.0.432
 [ "$(stat -c %Y "$(unix_dir "$user_win")/uninstall.exe")" = "$stamp" ] || fail "the uninstaller was rewritten while the game ran"
 stop_game
-# A best result, as the game stores it.
-wine reg add "$results_key\\Lista" /v _g1 /t REG_SZ /d Ania /f >/dev/null
-wine reg add "$results_key\\Lista" /v _t1 /t REG_DWORD /d 754 /f >/dev/null
-wine reg add "$results_key\\Lista" /v IlePoz /t REG_DWORD /d 1 /f >/dev/null
+add_best_result Ania 754
 
 # Older over newer: refused silently unless allowed; every change leaves one installation, one entry.
 expect 4 "a silent downgrade" "$(as_player "\"$old_w\" /S")"
@@ -214,7 +216,7 @@ check_gone "$user_win" "$user_shortcut" "$user_key"
 ! key_exists 'HKCU\Software\Kalvora' || fail "/REMOVERESULTS left the empty Kalvora key"
 
 # --- For everyone --------------------------------------------------------------
-wine reg add "$results_key\\Lista" /v _g1 /t REG_SZ /d Bartek /f >/dev/null
+add_best_result Bartek 600
 expect 5 "a player's installation started as administrator" "$(as_admin "\"$setup_w\" /S /CURRENTUSER")"
 ! key_exists "$user_key" || fail "an elevated installer wrote the player's entry"
 expect 0 "the administrator's installation" "$(as_admin "\"$setup_w\" /S")"
