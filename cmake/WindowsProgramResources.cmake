@@ -13,8 +13,12 @@ add_custom_command(
   COMMENT "Compiling the program's icon and manifest"
   VERBATIM)
 
-# Makes `target` a Windows program: no console window, the icon, the manifest.
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsSigning.cmake)
+
+# Makes `target` a Windows program: no console window, the icon, the manifest,
+# signed when a certificate is given.
 function(sudoku_make_windows_program target)
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
   target_sources(${target} PRIVATE ${PROJECT_BINARY_DIR}/generated/sudoku.res.obj)
+  sudoku_sign_windows_program(${target})
 endfunction()

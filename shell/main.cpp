@@ -2,6 +2,7 @@
 #include "BundledFonts.h"
 #include "HandlerErrors.h"
 #include "ProgramWindows.h"
+#include "RunningGame.h"
 #include "TForm1.h"
 
 #include <QTimer>
@@ -45,6 +46,8 @@ private:
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: the installer must not replace a game that has started.
+    const RunningGameMark runningGame;
     SudokuApplication app(argc, argv);
     RegisterStartUpFonts();
     QApplication::setApplicationDisplayName(QStringLiteral("Sudoku"));

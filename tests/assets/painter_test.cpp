@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <utility>
+
 namespace {
 
 // Runs the painter into `folder`; returns its error output when it fails.
@@ -22,6 +24,7 @@ QString paintInto(const QString &folder)
                                    "--fonts", SUDOKU_SOURCE_DIR "/assets/fonts",
                                    "--pictures", folder + "/pictures",
                                    "--app-icon", folder + "/icons",
+                                   "--installer", folder + "/installer",
                                    "--sheets", folder + "/sheets"});
     if (!painter.waitForFinished(300000))
         return "the painter did not finish";
@@ -140,6 +143,20 @@ void PainterTest::paintsTheDesktopIconAndTheContactSheets()
         const QImage png(m_first.filePath(QString("icons/sudoku-%1.png").arg(sizes[i])));
         if (!png.isNull())
             QCOMPARE(image.convertToFormat(QImage::Format_ARGB32), png.convertToFormat(QImage::Format_ARGB32));
+    }
+    // The installer's pictures: the sizes NSIS shows them at, as 24-bit BMP files without alpha,
+    // and the same bytes as the committed ones.
+    for (const auto &[name, size] : {std::pair{"wizard", QSize(164, 314)}, std::pair{"header", QSize(150, 57)}}) {
+        const QString path = m_first.filePath(QString("installer/%1.bmp").arg(name));
+        QFile bmp(path);
+        QVERIFY2(bmp.open(QIODevice::ReadOnly), name);
+        const QByteArray bytes = bmp.readAll();
+        QVERIFY(bytes.startsWith("BM") && bytes.size() > 30);
+        QCOMPARE(littleEndian(bytes, 28, 2), 24u);
+        QCOMPARE(QImage(path).size(), size);
+        QFile committed(QString(SUDOKU_SOURCE_DIR "/assets/installer/%1.bmp").arg(name));
+        QVERIFY(committed.open(QIODevice::ReadOnly));
+        QVERIFY2(committed.readAll() == bytes, qPrintable(QString(name) + ".bmp differs from the committed one: run tools/painter/paint.sh"));
     }
     for (const char *sheet : {"menu", "guides", "example", "game", "results", "buttons"}) {
         const QImage image(m_first.filePath(QString("sheets/%1.png").arg(sheet)));

@@ -37,6 +37,10 @@ dpkg -x "$deb" "$scratch/root"
 expected=$(cat <<'LIST'
 usr/bin/sudoku
 usr/share/applications/pl.kalvora.Sudoku.desktop
+usr/share/doc/kalvora-sudoku/EBGaramond-OFL.txt
+usr/share/doc/kalvora-sudoku/Liberation-LICENSE.txt
+usr/share/doc/kalvora-sudoku/MDI-LICENSE
+usr/share/doc/kalvora-sudoku/copyright
 usr/share/icons/hicolor/16x16/apps/pl.kalvora.Sudoku.png
 usr/share/icons/hicolor/24x24/apps/pl.kalvora.Sudoku.png
 usr/share/icons/hicolor/256x256/apps/pl.kalvora.Sudoku.png

@@ -13,6 +13,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 expected=$(cat <<'LIST'
 bin/sudoku
 share/applications/pl.kalvora.Sudoku.desktop
+share/doc/kalvora-sudoku/EBGaramond-OFL.txt
+share/doc/kalvora-sudoku/Liberation-LICENSE.txt
+share/doc/kalvora-sudoku/MDI-LICENSE
+share/doc/kalvora-sudoku/copyright
 share/icons/hicolor/16x16/apps/pl.kalvora.Sudoku.png
 share/icons/hicolor/24x24/apps/pl.kalvora.Sudoku.png
 share/icons/hicolor/256x256/apps/pl.kalvora.Sudoku.png

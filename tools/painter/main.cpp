@@ -2,6 +2,7 @@
 #include "Catalogue.h"
 #include "ContactSheets.h"
 #include "AppIcon.h"
+#include "InstallerArt.h"
 #include "Studio.h"
 
 #include <QCommandLineParser>
@@ -54,8 +55,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption fonts("fonts", "Folder of the bundled fonts.", "folder");
     const QCommandLineOption pictures("pictures", "Output folder of the pictures (assets/pictures).", "folder");
     const QCommandLineOption appIcon("app-icon", "Output folder of the application icon (assets/icons).", "folder");
+    const QCommandLineOption installer("installer", "Output folder of the Windows installer's pictures (assets/installer).",
+                                       "folder");
     const QCommandLineOption sheets("sheets", "Output folder of the contact sheets.", "folder");
-    parser.addOptions({icons, fonts, pictures, appIcon, sheets});
+    parser.addOptions({icons, fonts, pictures, appIcon, installer, sheets});
     parser.process(app);
     if (!parser.isSet(icons) || !parser.isSet(fonts) || !parser.isSet(pictures)) {
         std::fprintf(stderr, "painter: --icons, --fonts and --pictures are required\n");
@@ -81,6 +84,8 @@ int main(int argc, char *argv[])
             if (!painter::writeAppIcon(folder))
                 return 1;
         }
+        if (parser.isSet(installer) && !painter::writeInstallerArt(studio, parser.value(installer)))
+            return 1;
         if (parser.isSet(sheets)) {
             const painter::ContactSheets contact(studio, catalogue);
             for (const auto &[name, image] : contact.sheets()) {

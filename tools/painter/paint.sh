@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Repaints every picture of the game, the application icon and the contact sheets.
+# Repaints every picture of the game, the application icon, the installer's pictures and the contact sheets.
 # Usage: tools/painter/paint.sh [build-folder]   (default build/painter; builds the painter first)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -11,4 +11,5 @@ cmake --build "$build" -j2 --target sudoku_painter >/dev/null
   --fonts "$root/assets/fonts" \
   --pictures "$root/assets/pictures" \
   --app-icon "$root/assets/icons" \
+  --installer "$root/assets/installer" \
   --sheets "$root/docs/contact-sheets"
