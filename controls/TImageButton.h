@@ -11,8 +11,9 @@
 // `BitmapOver` under the pointer, `BitmapDown` while the left button is held
 // after a press on it, `BitmapUp` after a release over it, `BitmapDisabled`
 // (if any) while disabled; a disabled button without one keeps its last look.
-// Pictures are drawn unscaled at their device-independent size, so "@2x"
-// pictures keep the layout's sizes.
+// Pictures are drawn at their device-independent size, so "@2x" pictures keep
+// the layout's sizes (at 125 or 150 % resized smoothly to the screen's pixels,
+// see Pictures.h).
 //
 // From the keyboard: Tab reaches it (a click never gives it the focus); while
 // it has the focus and its window shows keyboard cues it is lit (`BitmapOver`)
