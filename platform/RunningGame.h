@@ -16,6 +16,7 @@ public:
     RunningGameMark &operator=(const RunningGameMark &) = delete;
 
 private:
-    void *m_local = nullptr;
-    void *m_global = nullptr;
+    // The mutexes' handles (none on Linux).
+    [[maybe_unused]] void *m_local = nullptr;
+    [[maybe_unused]] void *m_global = nullptr;
 };
