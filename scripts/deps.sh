@@ -7,7 +7,7 @@ set -euo pipefail
 build_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev libx11-dev)
 play_packages=(qt6-qpa-plugins)
 windows_qt_packages=(cmake ninja-build perl dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64)
-test_packages=(xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils appstream dpkg-dev g++-mingw-w64-x86-64 wine wine64 clang-14 libclang-rt-14-dev nsis unzip osslsigncode openssl at-spi2-core dbus-bin python3-pyatspi)
+test_packages=(xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils appstream dpkg-dev g++-mingw-w64-x86-64 wine wine64 clang-14 libclang-rt-14-dev nsis unzip osslsigncode openssl at-spi2-core dbus-bin dbus-daemon python3-pyatspi)
 
 case "${1:-}" in
   play) wanted=("${build_packages[@]}" "${play_packages[@]}") ;;
