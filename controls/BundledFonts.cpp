@@ -58,8 +58,22 @@ void registerFonts(const QStringList &files)
 }
 
 // Gives a widget whose own font names a layout's family the bundled family
-// instead, as the font is set: the widget (and every child taking its font)
-// then asks the font database for the bundled font by its own name.
+// instead (when that is registered); a child that takes its parent's font
+// follows the parent. Returns whether the widget's font changed.
+bool giveBundledFamily(QWidget *widget)
+{
+    if (!widget->testAttribute(Qt::WA_SetFont))
+        return false;
+    const QFont bundled = WithBundledFamily(widget->font());
+    if (bundled.family() == widget->font().family())
+        return false;
+    widget->setFont(bundled);
+    return true;
+}
+
+// Switches every font a widget is given, as it is set: the widget (and every
+// child taking its font) then asks the font database for the bundled font by
+// its own name.
 class BundledFamilyFilter : public QObject
 {
 public:
@@ -70,16 +84,9 @@ protected:
     {
         if (event->type() != QEvent::FontChange || !watched->isWidgetType())
             return false;
-        auto *widget = static_cast<QWidget *>(watched);
-        // A child that takes its parent's font follows the parent's change.
-        if (!widget->testAttribute(Qt::WA_SetFont))
-            return false;
-        const QFont bundled = WithBundledFamily(widget->font());
-        if (bundled.family() == widget->font().family())
-            return false;
-        // Announces the change to the widget itself; this first word of it is spent.
-        widget->setFont(bundled);
-        return true;
+        // Setting the bundled font announces the change to the widget itself;
+        // this first word of it is spent.
+        return giveBundledFamily(static_cast<QWidget *>(watched));
     }
 };
 
@@ -130,11 +137,8 @@ QStringList RegisterBundledFonts()
     // The widgets made meanwhile with a layout family of the fonts just
     // registered (the game clock's Courier New) now take the bundled one.
     if (registeredFamilies().size() != before && qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        for (QWidget *widget : QApplication::allWidgets()) {
-            const QFont bundled = WithBundledFamily(widget->font());
-            if (widget->testAttribute(Qt::WA_SetFont) && bundled.family() != widget->font().family())
-                widget->setFont(bundled);
-        }
+        for (QWidget *widget : QApplication::allWidgets())
+            giveBundledFamily(widget);
     }
     return registeredFamilies();
 }

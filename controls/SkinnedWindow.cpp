@@ -83,7 +83,7 @@ void SkinnedWindow::takeFocusBack()
     if (back && canTakeFocus(back))
         back->setFocus(Qt::OtherFocusReason);
     else
-        FocusFrom(nullptr);
+        focusFirstStop();
 }
 
 bool SkinnedWindow::canTakeFocus(const QWidget *widget)
@@ -111,27 +111,26 @@ QWidget *SkinnedWindow::FocusStopOf(QWidget *focused) const
     return nullptr;
 }
 
-QWidget *SkinnedWindow::FirstControl()
+QWidget *SkinnedWindow::firstAvailableTarget()
 {
     for (const QPointer<QWidget> &stop : m_focusStops)
         if (FocusStopAvailable(stop))
-            return FocusTarget(stop);
+            if (QWidget *target = FocusTarget(stop))
+                return target;
     return nullptr;
 }
 
-void SkinnedWindow::FocusFrom(QWidget *stop)
+QWidget *SkinnedWindow::FirstControl()
 {
-    const int start = stop ? int(m_focusStops.indexOf(stop)) : -1;
-    for (int i = 0; i < m_focusStops.size(); ++i) {
-        QWidget *candidate = m_focusStops[(std::max(start, 0) + i) % m_focusStops.size()];
-        if (FocusStopAvailable(candidate)) {
-            if (QWidget *target = FocusTarget(candidate)) {
-                target->setFocus(Qt::OtherFocusReason);
-                return;
-            }
-        }
-    }
-    setFocus(Qt::OtherFocusReason);
+    return firstAvailableTarget();
+}
+
+void SkinnedWindow::focusFirstStop()
+{
+    if (QWidget *target = firstAvailableTarget())
+        target->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 bool SkinnedWindow::focusNextPrevChild(bool next)
@@ -169,7 +168,7 @@ void SkinnedWindow::LeavePanel()
     if (back && canTakeFocus(back))
         back->setFocus(Qt::OtherFocusReason);
     else if (!focusWidget() || !canTakeFocus(focusWidget()))
-        FocusFrom(nullptr);
+        focusFirstStop();
 }
 
 void SkinnedWindow::keyPressEvent(QKeyEvent *event)

@@ -103,8 +103,6 @@ protected:
     void LeavePanel();
     // Whether `widget` can take the focus now: shown and switched on.
     static bool canTakeFocus(const QWidget *widget);
-    // Gives the focus to the first available stop, counting from `stop`.
-    void FocusFrom(QWidget *stop);
 
     // How this window locks itself while a window it opened is up, and how it
     // comes back when that window closes. By default the whole window is
@@ -120,6 +118,10 @@ protected:
 private:
     void place();
     void takeFocusBack();
+    // The target of the first stop that can take the focus now, or none.
+    QWidget *firstAvailableTarget();
+    // Gives the focus to that target, or to the window itself when there is none.
+    void focusFirstStop();
 
     Placement m_placement = Placement::Centred;
     std::optional<std::uint32_t> m_balloonColour;

@@ -169,18 +169,14 @@ void TSensitiveLabel::leaveEvent(QEvent *event)
 
 bool TSensitiveLabel::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-    case QEvent::Hide:
-        showFocusCue(hasFocus() && isVisible() && KeyboardCuesShown(this));
-        break;
-    default:
-        if (event->type() == KeyboardCuesChange)
-            showFocusCue(hasFocus() && KeyboardCuesShown(this));
-        break;
-    }
+    if (event->type() == QEvent::Hide || event->type() == KeyboardCuesChange)
+        updateFocusCue();
     return QLabel::event(event);
+}
+
+void TSensitiveLabel::updateFocusCue()
+{
+    showFocusCue(hasFocus() && isVisible() && KeyboardCuesShown(this));
 }
 
 // The focus mark is the hover font; when it goes, the label looks as before it came.
@@ -203,11 +199,13 @@ void TSensitiveLabel::showFocusCue(bool shown)
 void TSensitiveLabel::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    updateFocusCue();
 }
 
 void TSensitiveLabel::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
+    updateFocusCue();
 }
 
 void TSensitiveLabel::click()

@@ -101,6 +101,8 @@ private:
     void fitToText();
     void takeLook(const LabelFontLook &look);
     void showFocusCue(bool shown);
+    // Shows the focus mark while the label has the focus in a window showing keyboard cues.
+    void updateFocusCue();
 
     bool m_activeMouseDown = true;
     bool m_activeMouseMove = false;

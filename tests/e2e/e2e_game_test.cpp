@@ -977,13 +977,12 @@ void E2eKeyboardGame::hear(const QVariantMap& fields)
         const QList<QVariantMap> entries = heard();
         return std::any_of(entries.begin() + std::min(m_heardBefore, entries.size()), entries.end(), matches);
     };
-    QTRY_VERIFY2_WITH_TIMEOUT(heardIt(), qPrintable(QStringLiteral("a screen reader never heard %1; it heard:\n%2")
-                                                        .arg(QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(fields)).toJson(QJsonDocument::Compact)),
-                                                             QString::fromUtf8(QFile(options.screenReader).exists() ? [] {
-                                                                 QFile log(options.screenReader);
-                                                                 log.open(QIODevice::ReadOnly);
-                                                                 return log.readAll().right(3000);
-                                                             }() : QByteArray()))),
+    QFile log(options.screenReader);
+    const QString failure = QStringLiteral("a screen reader never heard %1; it heard lately:\n%2")
+                                .arg(QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(fields)).toJson(QJsonDocument::Compact)));
+    QTRY_VERIFY2_WITH_TIMEOUT(heardIt(), qPrintable(failure.arg(log.open(QIODevice::ReadOnly)
+                                                                    ? QString::fromUtf8(log.readAll().right(3000))
+                                                                    : QString())),
                               Patience);
 }
 
